@@ -61,7 +61,7 @@ bool ProbeFramebuffer(bool arb) {
 DriverSupport QueryDriverSupport() {
     // GLEW's flags and entry points live in the shared libGLEW the host
     // initialised; initialising again is harmless and covers hosts that did not.
-    if (!glewIsSupported("GL_VERSION_1_1")) glewInit();
+    if (!GLEW_VERSION_1_1) glewInit();
     DriverSupport support = {false, false};
     bool arb = GLEW_ARB_framebuffer_object && glGenFramebuffers && glBindFramebuffer &&
                glCheckFramebufferStatus && glGenRenderbuffers;
