@@ -13,6 +13,7 @@
 #include <xercesc/framework/LocalFileFormatTarget.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/SecurityManager.hpp>
 #include <xercesc/util/XMLException.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
@@ -166,10 +167,17 @@ bool Readable(const char* path) {
 void LoadDemoFile(const char* path, DemoStruct& demo, bool withDescriptiveData) {
     XMLPlatformUtils::Initialize();
     XercesDOMParser* parser = nullptr;
+    SecurityManager security;
+    security.setEntityExpansionLimit(10000);
     const char* failure = nullptr;
     bool noDocument = false;
     try {
         parser = new XercesDOMParser();
+        // A demo file may come from anyone: never fetch external DTDs or entities,
+        // and bound entity expansion so a small file cannot exhaust memory.
+        parser->setLoadExternalDTD(false);
+        parser->setDisableDefaultEntityResolution(true);
+        parser->setSecurityManager(&security);
         if (!Readable(path)) {
             noDocument = true;
         } else {
