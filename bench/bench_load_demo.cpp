@@ -15,19 +15,23 @@ namespace {
 void WriteDemo(const std::string& path, int events) {
     FILE* f = fopen(path.c_str(), "w");
     if (!f) return;
-    fprintf(f, "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<VorlenDemoFile><Libraries>"
-               "<Library FileName=\"libFenk.so\"><Function Name=\"Image\"><Param Name=\"ImageNr\"/>"
-               "<Param Name=\"PosX\"/><Param Name=\"PosY\"/><Param Name=\"Scale\"/><Param Name=\"Opacity\"/>"
-               "</Function></Library></Libraries><Demo><Settings RunningTime=\"%d\" UseOpenGL=\"true\" "
-               "NumberOfInputSurfaces=\"0\" InputMusicFile=\"\"/><Summary/>\n",
+    fprintf(f,
+            "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<VorlenDemoFile><Libraries>"
+            "<Library FileName=\"libFenk.so\"><Function Name=\"Image\"><Param Name=\"ImageNr\"/>"
+            "<Param Name=\"PosX\"/><Param Name=\"PosY\"/><Param Name=\"Scale\"/><Param Name=\"Opacity\"/>"
+            "</Function></Library></Libraries><Demo><Settings RunningTime=\"%d\" UseOpenGL=\"true\" "
+            "NumberOfInputSurfaces=\"0\" InputMusicFile=\"\"/><Summary/>\n",
             events * 100);
     const int perTrack = 1000;
     for (int e = 0; e < events; e++) {
         if (e % perTrack == 0) fprintf(f, "%s<Track>\n", e ? "</Track>" : "");
         int t = (e % perTrack) * 100;
-        fprintf(f, "<Event LibraryFileName=\"libFenk.so\" FunctionName=\"Image\" StartTime=\"%d\" EndTime=\"%d\">",
-                t, t + 100);
-        for (int p = 0; p < 5; p++) fprintf(f, "<param start=\"%d\" end=\"%d\"/>", p * 100 + e % 7, p * 100);
+        fprintf(
+            f,
+            "<Event LibraryFileName=\"libFenk.so\" FunctionName=\"Image\" StartTime=\"%d\" EndTime=\"%d\">",
+            t, t + 100);
+        for (int p = 0; p < 5; p++)
+            fprintf(f, "<param start=\"%d\" end=\"%d\"/>", p * 100 + e % 7, p * 100);
         fprintf(f, "</Event>\n");
     }
     fprintf(f, "</Track></Demo></VorlenDemoFile>\n");
@@ -109,10 +113,12 @@ int main() {
             printf("%10d %12ld %12.2f %14ld %14.2f %8.2f\n", events, bytes / 1024, best * 1000, peak,
                    bestLint * 1000, best / bestLint);
         else
-            printf("%10d %12ld %12.2f %14ld %14s %8s\n", events, bytes / 1024, best * 1000, peak, "n/a", "n/a");
+            printf("%10d %12ld %12.2f %14ld %14s %8s\n", events, bytes / 1024, best * 1000, peak, "n/a",
+                   "n/a");
         remove(path.c_str());
     }
     rmdir(dir);
-    printf("(best of several runs; the load includes process start-up of a forked child, as xmllint's does)\n");
+    printf(
+        "(best of several runs; the load includes process start-up of a forked child, as xmllint's does)\n");
     return 0;
 }

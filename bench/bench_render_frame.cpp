@@ -8,7 +8,9 @@
 
 namespace {
 
-int Nothing5(int32_t, int32_t, int32_t, int32_t, int32_t) { return 1; }
+int Nothing5(int32_t, int32_t, int32_t, int32_t, int32_t) {
+    return 1;
+}
 
 const uint32_t kTracks = 100, kEvents = 1000, kLength = 1000, kParams = 5;
 
@@ -57,8 +59,12 @@ void RenderFrames(benchmark::State& state, bool chained) {
     delete demo;
 }
 
-void BM_RenderFrameLinear(benchmark::State& state) { RenderFrames(state, false); }
-void BM_RenderFrameSmooth(benchmark::State& state) { RenderFrames(state, true); }
+void BM_RenderFrameLinear(benchmark::State& state) {
+    RenderFrames(state, false);
+}
+void BM_RenderFrameSmooth(benchmark::State& state) {
+    RenderFrames(state, true);
+}
 
 } // namespace
 

@@ -23,13 +23,15 @@ namespace {
 
 const char* kXmlLoadError =
     "An XML error occurred while loading demo from XML file. The XML file is corrupt in some way.";
-const char* kLoadError =
-    "An error occurred while loading demo from XML file. May have something to with corrupt XML, not 100% sure...";
+const char* kLoadError = "An error occurred while loading demo from XML file. May have something to with "
+                         "corrupt XML, not 100% sure...";
 
 struct MissingAttribute {};
 
 typedef std::basic_string<XMLCh> XString;
-XString X(const char* s) { return XmlFromLocal(s); }
+XString X(const char* s) {
+    return XmlFromLocal(s);
+}
 
 // Decimal integer: leading blanks, optional sign, digits up to the first non-digit;
 // anything else reads as 0. Wraps to 32 bits like the stored fields.
@@ -96,7 +98,8 @@ void ReadLibraries(DOMDocument* doc, DemoStruct& demo, bool descriptive) {
             fn.paramNames = new char*[params.size()]();
             fn.paramCount = (uint32_t)params.size();
             if (descriptive)
-                for (size_t p = 0; p < params.size(); p++) fn.paramNames[p] = ReadString(params[p], "Name");
+                for (size_t p = 0; p < params.size(); p++)
+                    fn.paramNames[p] = ReadString(params[p], "Name");
         }
     }
 }

@@ -18,7 +18,9 @@ int RecordTag(int32_t tag, int32_t value) {
     gCalls.push_back({tag, value});
     return 1;
 }
-EffectProc AsProc(int (*fn)(int32_t, int32_t)) { return (EffectProc)(void (*)(void))fn; }
+EffectProc AsProc(int (*fn)(int32_t, int32_t)) {
+    return (EffectProc)(void (*)(void))fn;
+}
 
 // One track of events, each a parameter list; linked as the reader links them.
 struct EvalFixture : ::testing::Test {
@@ -128,7 +130,8 @@ struct RenderFixture : EvalFixture {
         gCalls.clear();
         EXPECT_TRUE(RenderFrame(demo, t));
         std::vector<int> tags;
-        for (const Call& c : gCalls) tags.push_back(c.tag);
+        for (const Call& c : gCalls)
+            tags.push_back(c.tag);
         return tags;
     }
 };

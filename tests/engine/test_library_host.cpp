@@ -13,7 +13,9 @@
 
 namespace {
 
-std::string Plugin(const char* name) { return std::string(TEST_PLUGIN_DIR) + "/lib" + name + ".so"; }
+std::string Plugin(const char* name) {
+    return std::string(TEST_PLUGIN_DIR) + "/lib" + name + ".so";
+}
 
 RecorderLog* Log() {
     static RecorderLog* log = nullptr;
@@ -25,7 +27,9 @@ RecorderLog* Log() {
     return log;
 }
 
-void ResetLog() { memset(Log(), 0, sizeof(RecorderLog)); }
+void ResetLog() {
+    memset(Log(), 0, sizeof(RecorderLog));
+}
 
 const std::vector<FunctionSpec> kRecordFunctions = {
     {"Effect0", {}},
@@ -61,7 +65,8 @@ TEST_F(HostFixture, BindsEntryPointsAndEveryDeclaredFunction) {
     EXPECT_NE(nullptr, lib.init);
     EXPECT_NE(nullptr, lib.quit);
     EXPECT_NE(nullptr, lib.beginNewFrame);
-    for (uint32_t f = 0; f < lib.functionCount; f++) EXPECT_NE(nullptr, lib.functions[f].entry);
+    for (uint32_t f = 0; f < lib.functionCount; f++)
+        EXPECT_NE(nullptr, lib.functions[f].entry);
     EXPECT_EQ(0, Log()->quitCount); // resolved, never called
 }
 
@@ -229,14 +234,16 @@ struct CallFixture : HostFixture {
     }
     EffectProc Entry(const char* name) {
         for (uint32_t f = 0; f < demo.libraries[0].functionCount; f++)
-            if (strcmp(demo.libraries[0].functions[f].name, name) == 0) return demo.libraries[0].functions[f].entry;
+            if (strcmp(demo.libraries[0].functions[f].name, name) == 0)
+                return demo.libraries[0].functions[f].entry;
         return nullptr;
     }
 };
 
 TEST_F(CallFixture, PassesExactlyCountArgumentsInOrder) {
     int32_t args[17];
-    for (int i = 0; i < 17; i++) args[i] = (i + 1) * (i % 2 ? -1000 : 1000);
+    for (int i = 0; i < 17; i++)
+        args[i] = (i + 1) * (i % 2 ? -1000 : 1000);
     EXPECT_EQ(1, CallEffect(Entry("Effect0"), 0, args));
     EXPECT_EQ(1, CallEffect(Entry("Effect1"), 1, args));
     EXPECT_EQ(1, CallEffect(Entry("Effect5"), 5, args));
@@ -245,7 +252,8 @@ TEST_F(CallFixture, PassesExactlyCountArgumentsInOrder) {
     const int expectedArgc[] = {0, 1, 5, 16};
     for (int c = 0; c < 4; c++) {
         ASSERT_EQ(expectedArgc[c], Log()->calls[c].argc);
-        for (int i = 0; i < expectedArgc[c]; i++) EXPECT_EQ(args[i], Log()->calls[c].args[i]) << c << "," << i;
+        for (int i = 0; i < expectedArgc[c]; i++)
+            EXPECT_EQ(args[i], Log()->calls[c].args[i]) << c << "," << i;
     }
 }
 
@@ -268,7 +276,8 @@ TEST_F(CallFixture, ResultIsTheLowByte) {
 struct FrameFixture : CallFixture {
     void SetUp() override {
         CallFixture::SetUp();
-        for (int t = 0; t < 5; t++) AddTrack(demo);
+        for (int t = 0; t < 5; t++)
+            AddTrack(demo);
     }
     void Add(uint32_t track, const char* fn, std::vector<int32_t> values) {
         AddEvent(demo, track, Plugin("RecordPlugin"), fn, 0, 1000, values, values);

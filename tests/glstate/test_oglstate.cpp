@@ -9,7 +9,9 @@
 
 namespace {
 
-bool Enabled(GLenum cap) { return glIsEnabled(cap) == GL_TRUE; }
+bool Enabled(GLenum cap) {
+    return glIsEnabled(cap) == GL_TRUE;
+}
 GLint Int(GLenum what) {
     GLint v[4] = {};
     glGetIntegerv(what, v);
@@ -26,15 +28,44 @@ std::vector<double> Projection() {
     return std::vector<double>(m, m + 16);
 }
 std::vector<double> Frustum(double l, double r, double b, double t, double n, double f) {
-    return {2 * n / (r - l), 0, 0, 0, 0, 2 * n / (t - b), 0, 0, (r + l) / (r - l), (t + b) / (t - b),
-            -(f + n) / (f - n), -1, 0, 0, -2 * f * n / (f - n), 0};
+    return {2 * n / (r - l),
+            0,
+            0,
+            0,
+            0,
+            2 * n / (t - b),
+            0,
+            0,
+            (r + l) / (r - l),
+            (t + b) / (t - b),
+            -(f + n) / (f - n),
+            -1,
+            0,
+            0,
+            -2 * f * n / (f - n),
+            0};
 }
 std::vector<double> Ortho(double l, double r, double b, double t, double n, double f) {
-    return {2 / (r - l), 0, 0, 0, 0, 2 / (t - b), 0, 0, 0, 0, -2 / (f - n), 0,
-            -(r + l) / (r - l), -(t + b) / (t - b), -(f + n) / (f - n), 1};
+    return {2 / (r - l),
+            0,
+            0,
+            0,
+            0,
+            2 / (t - b),
+            0,
+            0,
+            0,
+            0,
+            -2 / (f - n),
+            0,
+            -(r + l) / (r - l),
+            -(t + b) / (t - b),
+            -(f + n) / (f - n),
+            1};
 }
 void ExpectMatrix(const std::vector<double>& expected, const std::vector<double>& actual) {
-    for (int i = 0; i < 16; i++) EXPECT_NEAR(expected[i], actual[i], 1e-6) << "element " << i;
+    for (int i = 0; i < 16; i++)
+        EXPECT_NEAR(expected[i], actual[i], 1e-6) << "element " << i;
 }
 
 struct GLStateFixture : ::testing::Test {

@@ -8,16 +8,16 @@
 
 namespace {
 
-const char* kGeneral =
-    "An error occurred while loading demo from XML file. May have something to with corrupt XML, not 100% sure...";
+const char* kGeneral = "An error occurred while loading demo from XML file. May have something to with "
+                       "corrupt XML, not 100% sure...";
 
 std::string Wrap(const std::string& libraries, const std::string& settings, const std::string& rest) {
     return "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<VorlenDemoFile><Libraries>" + libraries +
            "</Libraries><Demo>" + settings + rest + "</Demo></VorlenDemoFile>\n";
 }
 
-const std::string kSettings =
-    "<Settings RunningTime=\"5000\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\" InputMusicFile=\"m.ogg\"/>";
+const std::string kSettings = "<Settings RunningTime=\"5000\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\" "
+                              "InputMusicFile=\"m.ogg\"/>";
 
 struct FileFixture : ::testing::Test {
     ScratchDir dir;
@@ -37,10 +37,11 @@ struct FileFixture : ::testing::Test {
 };
 
 TEST_F(FileFixture, ReadsLibrariesFunctionsAndParameterNames) {
-    ASSERT_EQ("", Load(Wrap("<Library FileName=\"libFenk.so\"><Function Name=\"Image\"><Param Name=\"ImageNr\"/>"
-                            "<Param Name=\"PosX\"/></Function><Function Name=\"Clear\"/></Library>"
-                            "<Library FileName=\"other.so\"/>",
-                            kSettings, "")));
+    ASSERT_EQ("",
+              Load(Wrap("<Library FileName=\"libFenk.so\"><Function Name=\"Image\"><Param Name=\"ImageNr\"/>"
+                        "<Param Name=\"PosX\"/></Function><Function Name=\"Clear\"/></Library>"
+                        "<Library FileName=\"other.so\"/>",
+                        kSettings, "")));
     ASSERT_EQ(2u, demo.libraryCount);
     EXPECT_STREQ("libFenk.so", demo.libraries[0].fileName);
     ASSERT_EQ(2u, demo.libraries[0].functionCount);
@@ -55,10 +56,11 @@ TEST_F(FileFixture, ReadsLibrariesFunctionsAndParameterNames) {
 }
 
 TEST_F(FileFixture, WithoutDescriptiveDataNamesAndSummaryStayAbsent) {
-    ASSERT_EQ("", Load(Wrap("<Library FileName=\"l\"><Function Name=\"F\"><Param Name=\"A\"/><Param Name=\"B\"/>"
-                            "</Function></Library>",
-                            kSettings, "<Summary><Author>me</Author><Group>us</Group></Summary>"),
-                       false));
+    ASSERT_EQ("",
+              Load(Wrap("<Library FileName=\"l\"><Function Name=\"F\"><Param Name=\"A\"/><Param Name=\"B\"/>"
+                        "</Function></Library>",
+                        kSettings, "<Summary><Author>me</Author><Group>us</Group></Summary>"),
+                   false));
     const EffectFunction& fn = demo.libraries[0].functions[0];
     ASSERT_EQ(2u, fn.paramCount);
     ASSERT_NE(nullptr, fn.paramNames);
@@ -69,11 +71,13 @@ TEST_F(FileFixture, WithoutDescriptiveDataNamesAndSummaryStayAbsent) {
 }
 
 TEST_F(FileFixture, AnyTrackChildIsAnEventButOnlyLowerCaseParamIsAParameter) {
-    ASSERT_EQ("", Load(Wrap("", kSettings,
-                            "<Track><Event LibraryFileName=\"l\" FunctionName=\"F\" StartTime=\"0\" EndTime=\"10\">"
-                            "<param start=\"1\" end=\"2\"/><Param start=\"7\" end=\"8\"/><param start=\"-3\" end=\"4\"/>"
-                            "</Event><Other LibraryFileName=\"l\" FunctionName=\"G\" StartTime=\"20\" EndTime=\"30\"/>"
-                            "</Track>")));
+    ASSERT_EQ(
+        "", Load(Wrap(
+                "", kSettings,
+                "<Track><Event LibraryFileName=\"l\" FunctionName=\"F\" StartTime=\"0\" EndTime=\"10\">"
+                "<param start=\"1\" end=\"2\"/><Param start=\"7\" end=\"8\"/><param start=\"-3\" end=\"4\"/>"
+                "</Event><Other LibraryFileName=\"l\" FunctionName=\"G\" StartTime=\"20\" EndTime=\"30\"/>"
+                "</Track>")));
     ASSERT_EQ(1u, demo.trackCount);
     ASSERT_EQ(2u, demo.tracks[0].eventCount);
     const DemoEvent& e = demo.tracks[0].events[0];
@@ -95,10 +99,11 @@ TEST_F(FileFixture, TimesRoundDownToTensAsUnsigned) {
 }
 
 TEST_F(FileFixture, NumbersReadLikeDecimalPrefixes) {
-    ASSERT_EQ("", Load(Wrap("",
-                            "<Settings RunningTime=\"  12abc\" UseOpenGL=\"True\" NumberOfInputSurfaces=\"x\" "
-                            "InputMusicFile=\"\"/>",
-                            "")));
+    ASSERT_EQ("",
+              Load(Wrap("",
+                        "<Settings RunningTime=\"  12abc\" UseOpenGL=\"True\" NumberOfInputSurfaces=\"x\" "
+                        "InputMusicFile=\"\"/>",
+                        "")));
     EXPECT_EQ(12u, demo.runningTime);
     EXPECT_FALSE(demo.useOpenGL); // only the exact text "true" counts
     EXPECT_EQ(0u, demo.inputSurfaceCount);
@@ -115,13 +120,15 @@ TEST_F(FileFixture, EmptyRunningTimeReadsAsZero) {
 }
 
 TEST_F(FileFixture, ReadingLinksNeighbouringEvents) {
-    ASSERT_EQ("", Load(Wrap("", kSettings,
-                            "<Track><Event LibraryFileName=\"l\" FunctionName=\"F\" StartTime=\"0\" EndTime=\"1000\">"
-                            "<param start=\"0\" end=\"100\"/></Event>"
-                            "<Event LibraryFileName=\"l\" FunctionName=\"F\" StartTime=\"1000\" EndTime=\"2000\">"
-                            "<param start=\"100\" end=\"300\"/></Event>"
-                            "<Event LibraryFileName=\"l\" FunctionName=\"F\" StartTime=\"2000\" EndTime=\"3000\">"
-                            "<param start=\"301\" end=\"0\"/></Event></Track>")));
+    ASSERT_EQ(
+        "",
+        Load(Wrap("", kSettings,
+                  "<Track><Event LibraryFileName=\"l\" FunctionName=\"F\" StartTime=\"0\" EndTime=\"1000\">"
+                  "<param start=\"0\" end=\"100\"/></Event>"
+                  "<Event LibraryFileName=\"l\" FunctionName=\"F\" StartTime=\"1000\" EndTime=\"2000\">"
+                  "<param start=\"100\" end=\"300\"/></Event>"
+                  "<Event LibraryFileName=\"l\" FunctionName=\"F\" StartTime=\"2000\" EndTime=\"3000\">"
+                  "<param start=\"301\" end=\"0\"/></Event></Track>")));
     EXPECT_TRUE(demo.tracks[0].events[0].continuesIntoNext);
     EXPECT_FALSE(demo.tracks[0].events[1].continuesIntoNext);
     EXPECT_FALSE(demo.tracks[0].events[2].continuesIntoNext);
@@ -141,9 +148,9 @@ TEST_F(FileFixture, FailuresGiveTheGeneralReadingMessage) {
     EXPECT_EQ(kGeneral, Load("<VorlenDemoFile><Demo><Settings RunningTime=\"1\""));
     EXPECT_EQ(kGeneral, Load(""));
     EXPECT_EQ(kGeneral, Load(Wrap("", "", "")));
-    EXPECT_EQ(kGeneral, Load(Wrap("",
-                                  "<Settings RunningTime=\"1\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\"/>",
-                                  "")));
+    EXPECT_EQ(
+        kGeneral,
+        Load(Wrap("", "<Settings RunningTime=\"1\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\"/>", "")));
     EXPECT_EQ(kGeneral, Load(Wrap("<Library><Function Name=\"F\"/></Library>", kSettings, "")));
     EXPECT_EQ(kGeneral, Load(Wrap("", kSettings,
                                   "<Track><Event LibraryFileName=\"l\" FunctionName=\"F\" StartTime=\"0\" "
@@ -153,8 +160,8 @@ TEST_F(FileFixture, FailuresGiveTheGeneralReadingMessage) {
 TEST_F(FileFixture, ExternalEntitiesAreNeverRead) {
     dir.Write("secret.txt", "SECRET");
     std::string content = "<?xml version=\"1.0\"?><!DOCTYPE VorlenDemoFile [<!ENTITY x SYSTEM \"" +
-                          dir.file("secret.txt") + "\">]>" +
-                          "<VorlenDemoFile><Demo>" + kSettings + "<Summary><Author>&x;</Author></Summary></Demo>"
+                          dir.file("secret.txt") + "\">]>" + "<VorlenDemoFile><Demo>" + kSettings +
+                          "<Summary><Author>&x;</Author></Summary></Demo>"
                           "</VorlenDemoFile>";
     EXPECT_EQ(kGeneral, Load(content));
     EXPECT_TRUE(demo.author == nullptr || std::string(demo.author).find("SECRET") == std::string::npos);
@@ -165,7 +172,8 @@ TEST_F(FileFixture, EntityExpansionBombIsRefused) {
     for (int i = 1; i < 10; i++) {
         std::string prev = "&a" + std::to_string(i - 1) + ";";
         std::string body;
-        for (int k = 0; k < 10; k++) body += prev;
+        for (int k = 0; k < 10; k++)
+            body += prev;
         entities += "<!ENTITY a" + std::to_string(i) + " \"" + body + "\">";
     }
     std::string content = "<?xml version=\"1.0\"?><!DOCTYPE VorlenDemoFile [" + entities + "]>" +
