@@ -13,7 +13,7 @@
 namespace {
 
 class FontCacheTest : public testing::Test {
-protected:
+  protected:
     GLContext ctx;
     FontCache& cache = FontCache::Instance();
 
@@ -75,7 +75,8 @@ TEST_F(FontCacheTest, SizeAndFileNameBothDistinguishFonts) {
 }
 
 TEST_F(FontCacheTest, ThirtyThirdDistinctFontIsRefused) {
-    for (int size = 6; size < 6 + 32; ++size) cache.acquire(FREESERIF_PATH, size);
+    for (int size = 6; size < 6 + 32; ++size)
+        cache.acquire(FREESERIF_PATH, size);
     EXPECT_EQ(cache.size(), 32u);
     EXPECT_EQ(FreeTypeLoadCount(), 32);
     EXPECT_EQ(AcquireError(cache, FREESERIF_PATH, 38), "Too much fonts used simultaneously!\n");

@@ -17,7 +17,7 @@ namespace {
 const int kW = 640, kH = 480;
 
 class FontDraw : public testing::Test {
-protected:
+  protected:
     GLContext ctx{kW, kH};
     Font font{FREESERIF_PATH, 14};
     std::vector<uint32_t> window; // 0xAARRGGBB, row 0 at the top
@@ -37,7 +37,8 @@ protected:
         for (int y = 0; y < kH; ++y)
             for (int x = 0; x < kW; ++x) {
                 const unsigned char* p = &rgba[((size_t)(kH - 1 - y) * kW + x) * 4];
-                window[(size_t)y * kW + x] = (uint32_t)p[3] << 24 | (uint32_t)p[0] << 16 | (uint32_t)p[1] << 8 | p[2];
+                window[(size_t)y * kW + x] =
+                    (uint32_t)p[3] << 24 | (uint32_t)p[0] << 16 | (uint32_t)p[1] << 8 | p[2];
             }
     }
     uint32_t At(int x, int y) const { return window[(size_t)y * kW + x]; }
@@ -45,7 +46,9 @@ protected:
     // Where drawChar puts the glyph's bitmap for a pen at (penX, lineTop).
     struct Rect {
         int left, top, width, height;
-        bool contains(int x, int y) const { return x >= left && x < left + width && y >= top && y < top + height; }
+        bool contains(int x, int y) const {
+            return x >= left && x < left + width && y >= top && y < top + height;
+        }
     };
     Rect GlyphRect(unsigned char c, int penX, int lineTop) const {
         const GlyphMetrics& m = font.metrics();
@@ -74,7 +77,8 @@ protected:
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x) {
                 bool inside = false;
-                for (const Rect& r : glyphs) inside |= r.contains(x, y);
+                for (const Rect& r : glyphs)
+                    inside |= r.contains(x, y);
                 if (!inside && (At(x, y) & 0xFFFFFF)) ++lit;
             }
         return lit;

@@ -65,7 +65,8 @@ void ExpectCellHoldsGlyph(const Font& font, const std::vector<uint32_t>& atlas, 
         for (int x = 0; x < ps; ++x) {
             uint32_t texel = atlas[(size_t)(cellY + y) * side + cellX + x];
             if (x < g.width && y < g.height) {
-                ASSERT_EQ(texel, (uint32_t)g.at(x, y) << 24 | 0xFFFFFFu) << "char " << (int)c << " at " << x << "," << y;
+                ASSERT_EQ(texel, (uint32_t)g.at(x, y) << 24 | 0xFFFFFFu)
+                    << "char " << (int)c << " at " << x << "," << y;
                 covered += g.at(x, y) > 0;
             } else {
                 ASSERT_EQ(texel, 0u) << "char " << (int)c << " at " << x << "," << y;
@@ -151,7 +152,8 @@ TEST(FontLoad, TexelsThatNoGlyphCoversAreTransparentBlack) {
     ASSERT_LE(font.metrics().width[' ' - 1], 14);
     ASSERT_LE(font.metrics().height[' ' - 16], 14);
     for (int y = 0; y < 14; ++y)
-        for (int x = 0; x < 14; ++x) ASSERT_EQ(atlas[(size_t)(cellY + y) * 256 + cellX + x], 0u);
+        for (int x = 0; x < 14; ++x)
+            ASSERT_EQ(atlas[(size_t)(cellY + y) * 256 + cellX + x], 0u);
     // 16 cells of 14 texels leave a 32-texel margin right of and below the
     // grid, reached only by glyphs of the last column or row that overflow.
     int right = 224, bottom = 224;
@@ -162,15 +164,18 @@ TEST(FontLoad, TexelsThatNoGlyphCoversAreTransparentBlack) {
     ASSERT_LT(right, 256);
     ASSERT_LT(bottom, 256);
     for (int y = 0; y < 256; ++y)
-        for (int x = right; x < 256; ++x) ASSERT_EQ(atlas[(size_t)y * 256 + x], 0u) << x << "," << y;
+        for (int x = right; x < 256; ++x)
+            ASSERT_EQ(atlas[(size_t)y * 256 + x], 0u) << x << "," << y;
     for (int y = bottom; y < 256; ++y)
-        for (int x = 0; x < 256; ++x) ASSERT_EQ(atlas[(size_t)y * 256 + x], 0u) << x << "," << y;
+        for (int x = 0; x < 256; ++x)
+            ASSERT_EQ(atlas[(size_t)y * 256 + x], 0u) << x << "," << y;
 }
 
 TEST(FontLoad, MetricsMatchFreeType) {
     GLContext ctx;
     Font font(FREESERIF_PATH, 14);
-    for (unsigned char c : {(unsigned char)'a', (unsigned char)'W', (unsigned char)'g', (unsigned char)'j', (unsigned char)'.', (unsigned char)0xFC}) {
+    for (unsigned char c : {(unsigned char)'a', (unsigned char)'W', (unsigned char)'g', (unsigned char)'j',
+                            (unsigned char)'.', (unsigned char)0xFC}) {
         ReferenceGlyph g = LoadReferenceGlyph(FREESERIF_PATH, 14, c);
         ASSERT_TRUE(g.loaded);
         EXPECT_EQ(font.metrics().advance[c], g.advance) << c;
@@ -238,14 +243,17 @@ TEST(FontLoad, MissingFileFailsWithTheErrorCode) {
 
 TEST(FontLoad, PixelSizeBelowOneFailsAsSizeError) {
     GLContext ctx;
-    EXPECT_EQ(LoadError(FREESERIF_PATH, 0), std::string("Couldn't set size 0 for font ") + FREESERIF_PATH + "!\n");
-    EXPECT_EQ(LoadError(FREESERIF_PATH, -3), std::string("Couldn't set size -3 for font ") + FREESERIF_PATH + "!\n");
+    EXPECT_EQ(LoadError(FREESERIF_PATH, 0),
+              std::string("Couldn't set size 0 for font ") + FREESERIF_PATH + "!\n");
+    EXPECT_EQ(LoadError(FREESERIF_PATH, -3),
+              std::string("Couldn't set size -3 for font ") + FREESERIF_PATH + "!\n");
 }
 
 TEST(FontLoad, AtlasTooLargeToHoldFailsAsOutOfMemory) {
     GLContext ctx;
     // 16 x 1000 needs a 16384-texel atlas.
-    EXPECT_EQ(LoadError(FREESERIF_PATH, 1000), std::string("Not enough memory to load font ") + FREESERIF_PATH + "!\n");
+    EXPECT_EQ(LoadError(FREESERIF_PATH, 1000),
+              std::string("Not enough memory to load font ") + FREESERIF_PATH + "!\n");
     EXPECT_EQ(FreeTypeLoadCount(), 0);
 }
 
@@ -302,4 +310,30 @@ TEST(FontLoad, DestructionDeletesTheAtlasTexture) {
         EXPECT_TRUE(glIsTexture(texture));
     }
     EXPECT_FALSE(glIsTexture(texture));
+}
+
+TEST(FontLoad, GlyphTallerThanItsCellRunsIntoTheCellBelow) {
+    GLContext ctx;
+    Font font(FREESERIF_PATH, 6); // 'Q' is 7 rows high at 6 pixels
+    ReferenceGlyph q = LoadReferenceGlyph(FREESERIF_PATH, 6, 'Q');
+    ASSERT_EQ(q.height, 7);
+    ASSERT_EQ(font.atlasSide(), 128);
+    std::vector<uint32_t> atlas = ReadAtlas(font);
+    // 'Q' is column 1, row 5; its seventh row lands on the top row of 'a'
+    // (column 1, row 6), where 'a', written later, does not reach.
+    int aWidth = font.metrics().width['a'];
+    ASSERT_LT(aWidth, q.width);
+    for (int x = aWidth; x < q.width; ++x)
+        EXPECT_EQ(atlas[(size_t)36 * 128 + 6 + x], (uint32_t)q.at(x, 6) << 24 | 0xFFFFFFu) << x;
+}
+
+TEST(FontLoad, TexelsBeyondTheAtlasEdgeAreDropped) {
+    GLContext ctx;
+    Font font(FREESERIF_PATH, 1); // a 16 x 16 atlas whose glyphs are 2 rows high
+    ASSERT_EQ(font.atlasSide(), 16);
+    ReferenceGlyph g = LoadReferenceGlyph(FREESERIF_PATH, 1, 0xF0);
+    ASSERT_EQ(g.height, 2);
+    EXPECT_EQ(font.metrics().height[0xF0], 2);
+    std::vector<uint32_t> atlas = ReadAtlas(font);
+    EXPECT_EQ(atlas[15 * 16 + 0], (uint32_t)g.at(0, 0) << 24 | 0xFFFFFFu);
 }

@@ -11,7 +11,7 @@
 namespace {
 
 class FontMeasure : public testing::Test {
-protected:
+  protected:
     GLContext ctx;
     Font font{FREESERIF_PATH, 14};
 
@@ -88,7 +88,8 @@ TEST_F(FontMeasure, VisibleCapacityExtrapolatesPastAShortString) {
     unsigned sum = (unsigned)(Adv('a') + Adv('b'));
     unsigned average = sum / 2, limit = 200 * 64;
     int expected = 2;
-    while (sum < limit) sum += average, ++expected;
+    while (sum < limit)
+        sum += average, ++expected;
     int capacity = font.visibleCapacity(200, "ab", 0, -1);
     EXPECT_EQ(capacity, expected);
     EXPECT_GT(capacity, 2);
