@@ -35,9 +35,13 @@ FENK_EXPORT int Image(int image, int x, int y, int size, int opacity);
 FENK_EXPORT int Animate(int animation, int x, int y, int size, int opacity, int time);
 FENK_EXPORT int PrintNr(int number, int x, int y);
 FENK_EXPORT int ShowFPS(int x, int y);
+FENK_EXPORT int DisplayText(int x, int y, int angle, int size, int opacity, int text, int font, int red,
+                            int green, int blue);
 }
 
 // Pixel twins of the plain effects, exported under their type-decorated names
 // only, so a host looking a name up finds the plain effect.
 FENK_EXPORT int ImageAbs(long image, long x, long y, long size, long opacity);
 FENK_EXPORT int PrintNrAbs(long number, double x, double y);
+FENK_EXPORT int DisplayTextAbs(double x, double y, double angle, double size, long opacity, long text,
+                               long font, long red, long green, long blue);

@@ -203,6 +203,19 @@ TEST_F(PluginTest, HostBindsAndInitialisesTheLibrary) {
     ReleaseDemo(demo);
 }
 
+TEST(Exports, EntryPointsAndEffectsAreExportedAndNothingInternal) {
+    FenkPlugin fenk;
+    for (const char* name :
+         {"Vorlen_Init", "Vorlen_BeginNewFrame", "Vorlen_Quit", "Clear", "BackgroundColor", "Background",
+          "BackgroundFade", "DebugGrid", "Image", "Animate", "PrintNr", "ShowFPS", "DisplayText",
+          "_Z8ImageAbslllll", "_Z10PrintNrAbsldd", "_Z14DisplayTextAbsddddllllll"})
+        EXPECT_NE(fenk.Find(name), nullptr) << name;
+    for (const char* name : {"ImageAbs", "PrintNrAbs", "DisplayTextAbs", "_Z21CreateTextureFromFilePKcb",
+                             "_Z10GetTexturei", "_Z11DrawBigTextiiPKci", "_Z13ScrambleFirsti",
+                             "_ZN4FontC1EPKci", "_Z12LoadAnimListv", "_Z12LoadTextListv"})
+        EXPECT_EQ(fenk.Find(name), nullptr) << name;
+}
+
 TEST(DriverSupport, ExtensionsAreCheckedBeforeThePixelformat) {
     EXPECT_EQ(MessageOf([] {
                   CheckDriverSupport({false, false});
