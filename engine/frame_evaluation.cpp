@@ -10,9 +10,15 @@ namespace {
 
 const double kThird = 0.3333333333333333;
 
-int32_t WrapSub(int32_t a, int32_t b) { return (int32_t)((uint32_t)a - (uint32_t)b); }
-int32_t WrapAdd(int32_t a, int32_t b) { return (int32_t)((uint32_t)a + (uint32_t)b); }
-int32_t WrapMul(int32_t a, int32_t b) { return (int32_t)((uint32_t)a * (uint32_t)b); }
+int32_t WrapSub(int32_t a, int32_t b) {
+    return (int32_t)((uint32_t)a - (uint32_t)b);
+}
+int32_t WrapAdd(int32_t a, int32_t b) {
+    return (int32_t)((uint32_t)a + (uint32_t)b);
+}
+int32_t WrapMul(int32_t a, int32_t b) {
+    return (int32_t)((uint32_t)a * (uint32_t)b);
+}
 
 // Signed division truncating toward zero, with the one overflowing case wrapped.
 int32_t WrapDiv(int32_t a, int32_t b) {
@@ -67,7 +73,8 @@ void EvaluateParams(uint32_t t, const DemoEvent* previous, const DemoEvent& even
 
         // A stale link may name a neighbour with fewer parameters: no joint then.
         if (fromPrevious && i < previous->paramCount) {
-            double slopeP = (double)WrapSub(previous->endValues[i], previous->startValues[i]) / Span(*previous);
+            double slopeP =
+                (double)WrapSub(previous->endValues[i], previous->startValues[i]) / Span(*previous);
             if (slopeP * slope <= 0)
                 P1 = P0;
             else if (std::fabs(slope) > std::fabs(slopeP))
@@ -81,8 +88,8 @@ void EvaluateParams(uint32_t t, const DemoEvent* previous, const DemoEvent& even
                 P2 = P3 + (P3 - (double)next->endValues[i]) * kThird;
         }
 
-        double value = 1 * 1 * (v * v * v) * P0 + 3 * u * (v * v) * P1 + 3 * (u * u) * v * P2 +
-                       1 * (u * u * u) * 1 * P3;
+        double value =
+            1 * 1 * (v * v * v) * P0 + 3 * u * (v * v) * P1 + 3 * (u * u) * v * P2 + 1 * (u * u * u) * 1 * P3;
         out[i] = TruncateToInt(value);
     }
 }

@@ -46,7 +46,9 @@ int BindLibraries(DemoStruct& demo) {
     return 0;
 }
 
-static bool SameName(const char* a, const char* b) { return a && b && strcmp(a, b) == 0; }
+static bool SameName(const char* a, const char* b) {
+    return a && b && strcmp(a, b) == 0;
+}
 
 int MatchEvents(DemoStruct& demo) {
     for (uint32_t i = 0; i < demo.trackCount; i++) {
@@ -65,7 +67,9 @@ int MatchEvents(DemoStruct& demo) {
                 }
             }
             if (!found) {
-                fprintf(stderr, "Couldn't match event %d's function '%s' for library '%s' to available libraries in track %d",
+                fprintf(stderr,
+                        "Couldn't match event %d's function '%s' for library '%s' to available libraries in "
+                        "track %d",
                         (int)j, ev.functionName ? ev.functionName : "",
                         ev.libraryFileName ? ev.libraryFileName : "", (int)i);
                 return -1;

@@ -5,5 +5,9 @@
 extern "C" int Vorlen_Init(void*, void*) {
     throw BasicException("Fenk is a placeholder: its effects are not built yet.");
 }
-extern "C" int Vorlen_BeginNewFrame(int) { return 1; }
-extern "C" int Vorlen_Quit() { return 1; }
+extern "C" int Vorlen_BeginNewFrame(int) {
+    return 1;
+}
+extern "C" int Vorlen_Quit() {
+    return 1;
+}

@@ -7,17 +7,27 @@
 namespace {
 OGLState* gCurrent = nullptr;
 
-void ApplyBlend(bool on) { on ? glEnable(GL_BLEND) : glDisable(GL_BLEND); }
-void ApplyDepth(bool on) { on ? glEnable(GL_DEPTH_TEST) : glDisable(GL_DEPTH_TEST); }
-void ApplyTexture2D(bool on) { on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D); }
+void ApplyBlend(bool on) {
+    on ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
+}
+void ApplyDepth(bool on) {
+    on ? glEnable(GL_DEPTH_TEST) : glDisable(GL_DEPTH_TEST);
+}
+void ApplyTexture2D(bool on) {
+    on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
+}
 void ApplyColor(uint32_t c) {
     glColor4ub((GLubyte)(c >> 16), (GLubyte)(c >> 8), (GLubyte)c, (GLubyte)(c >> 24));
 }
 void ApplyBGColor(const uint8_t* argb) {
     glClearColor(argb[1] / 255.0f, argb[2] / 255.0f, argb[3] / 255.0f, argb[0] / 255.0f);
 }
-void ApplyColorMask(const bool* m) { glColorMask(m[0], m[1], m[2], m[3]); }
-void ApplyViewport(const int* v) { glViewport(v[0], v[1], v[2], v[3]); }
+void ApplyColorMask(const bool* m) {
+    glColorMask(m[0], m[1], m[2], m[3]);
+}
+void ApplyViewport(const int* v) {
+    glViewport(v[0], v[1], v[2], v[3]);
+}
 void ApplyProjection(const OGLState::Projection& p) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -115,7 +125,9 @@ OGLState* OGLState::SetStateNoCheck(OGLState* state) {
     return previous;
 }
 
-OGLState* OGLState::GetState() { return gCurrent; }
+OGLState* OGLState::GetState() {
+    return gCurrent;
+}
 
 // Without a current record a Push still applies its value (nothing is saved) and
 // a Pop does nothing; an unmatched Pop on a record is ignored as well.
@@ -175,7 +187,8 @@ void OGLState::PushBGColor(int alpha, int red, int green, int blue) {
     uint8_t c[4] = {(uint8_t)alpha, (uint8_t)red, (uint8_t)green, (uint8_t)blue};
     if (gCurrent) {
         gCurrent->bgColorStack.push_back(PackBG(gCurrent->now.bgColor));
-        for (int i = 0; i < 4; i++) gCurrent->now.bgColor[i] = c[i];
+        for (int i = 0; i < 4; i++)
+            gCurrent->now.bgColor[i] = c[i];
     }
     ApplyBGColor(c);
 }
@@ -183,7 +196,8 @@ void OGLState::PopBGColor() {
     if (!gCurrent || gCurrent->bgColorStack.empty()) return;
     uint32_t p = gCurrent->bgColorStack.back();
     gCurrent->bgColorStack.pop_back();
-    for (int i = 0; i < 4; i++) gCurrent->now.bgColor[i] = (uint8_t)(p >> (24 - 8 * i));
+    for (int i = 0; i < 4; i++)
+        gCurrent->now.bgColor[i] = (uint8_t)(p >> (24 - 8 * i));
     ApplyBGColor(gCurrent->now.bgColor);
 }
 
@@ -192,7 +206,8 @@ void OGLState::PushColorMask(bool red, bool green, bool blue, bool alpha) {
     if (gCurrent) {
         const bool* o = gCurrent->now.colorMask;
         gCurrent->colorMaskStack.push_back((uint8_t)(o[0] | o[1] << 1 | o[2] << 2 | o[3] << 3));
-        for (int i = 0; i < 4; i++) gCurrent->now.colorMask[i] = m[i];
+        for (int i = 0; i < 4; i++)
+            gCurrent->now.colorMask[i] = m[i];
     }
     ApplyColorMask(m);
 }
@@ -200,7 +215,8 @@ void OGLState::PopColorMask() {
     if (!gCurrent || gCurrent->colorMaskStack.empty()) return;
     uint8_t p = gCurrent->colorMaskStack.back();
     gCurrent->colorMaskStack.pop_back();
-    for (int i = 0; i < 4; i++) gCurrent->now.colorMask[i] = (p >> i) & 1;
+    for (int i = 0; i < 4; i++)
+        gCurrent->now.colorMask[i] = (p >> i) & 1;
     ApplyColorMask(gCurrent->now.colorMask);
 }
 
@@ -260,19 +276,21 @@ void OGLState::PushViewport(int x, int y, int width, int height) {
 void OGLState::PopViewport() {
     if (!gCurrent || gCurrent->viewportStack.size() < 4) return;
     std::vector<int>& s = gCurrent->viewportStack;
-    for (int i = 0; i < 4; i++) gCurrent->now.viewport[i] = s[s.size() - 4 + i];
+    for (int i = 0; i < 4; i++)
+        gCurrent->now.viewport[i] = s[s.size() - 4 + i];
     s.resize(s.size() - 4);
     ApplyViewport(gCurrent->now.viewport);
 }
 void OGLState::SetViewport(int x, int y, int width, int height) {
     int v[4] = {x, y, width, height};
     if (gCurrent)
-        for (int i = 0; i < 4; i++) gCurrent->now.viewport[i] = v[i];
+        for (int i = 0; i < 4; i++)
+            gCurrent->now.viewport[i] = v[i];
     ApplyViewport(v);
 }
 
-void OGLState::PushProjection(double left, double right, double bottom, double top, double zNear,
-                              double zFar, bool orthographic) {
+void OGLState::PushProjection(double left, double right, double bottom, double top, double zNear, double zFar,
+                              bool orthographic) {
     if (gCurrent) gCurrent->projectionStack.push_back(gCurrent->now.projection);
     SetProjection(left, right, bottom, top, zNear, zFar, orthographic);
 }
@@ -282,12 +300,16 @@ void OGLState::PopProjection() {
     gCurrent->projectionStack.pop_back();
     ApplyProjection(gCurrent->now.projection);
 }
-void OGLState::SetProjection(double left, double right, double bottom, double top, double zNear,
-                             double zFar, bool orthographic) {
+void OGLState::SetProjection(double left, double right, double bottom, double top, double zNear, double zFar,
+                             bool orthographic) {
     Projection p = {left, right, bottom, top, zNear, zFar, orthographic};
     if (gCurrent) gCurrent->now.projection = p;
     ApplyProjection(p);
 }
 
-double OGLState::GetViewWidth() { return gCurrent ? (double)gCurrent->now.viewport[2] : 0.0; }
-double OGLState::GetViewHeight() { return gCurrent ? (double)gCurrent->now.viewport[3] : 0.0; }
+double OGLState::GetViewWidth() {
+    return gCurrent ? (double)gCurrent->now.viewport[2] : 0.0;
+}
+double OGLState::GetViewHeight() {
+    return gCurrent ? (double)gCurrent->now.viewport[3] : 0.0;
+}

@@ -7,7 +7,7 @@
 #include <vector>
 
 class OGLState {
-public:
+  public:
     OGLState(unsigned width, unsigned height);
     ~OGLState();
     OGLState(const OGLState&) = delete;
@@ -45,8 +45,8 @@ public:
     static void PushProjection(double left, double right, double bottom, double top, double zNear,
                                double zFar, bool orthographic);
     static void PopProjection();
-    static void SetProjection(double left, double right, double bottom, double top, double zNear,
-                              double zFar, bool orthographic);
+    static void SetProjection(double left, double right, double bottom, double top, double zNear, double zFar,
+                              bool orthographic);
     static double GetViewWidth();
     static double GetViewHeight();
 
@@ -69,7 +69,7 @@ public:
     // The values this record holds now (for tests and diagnostics).
     const Values& values() const { return now; }
 
-private:
+  private:
     Values now;
     std::vector<bool> blendStack, depthStack, texture2DStack;
     std::vector<uint32_t> colorStack;

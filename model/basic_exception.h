@@ -8,7 +8,7 @@
 #include <cstring>
 
 class BasicException {
-public:
+  public:
     static const int kMessageSize = 512;
 
     BasicException() { message[0] = 0; }

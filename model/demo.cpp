@@ -32,7 +32,8 @@ void ReleaseDemo(DemoStruct& demo) {
         EffectLibrary& lib = demo.libraries[l];
         for (uint32_t f = 0; f < lib.functionCount && lib.functions; f++) {
             EffectFunction& fn = lib.functions[f];
-            for (uint32_t p = 0; p < fn.paramCount && fn.paramNames; p++) FreeString(fn.paramNames[p]);
+            for (uint32_t p = 0; p < fn.paramCount && fn.paramNames; p++)
+                FreeString(fn.paramNames[p]);
             delete[] fn.paramNames;
             fn.paramNames = nullptr;
             FreeString(fn.name);
@@ -52,7 +53,8 @@ void ReleaseDemo(DemoStruct& demo) {
 
     for (uint32_t t = 0; t < demo.trackCount && demo.tracks; t++) {
         DemoTrack& track = demo.tracks[t];
-        for (uint32_t e = 0; e < track.eventCount && track.events; e++) ReleaseEvent(track.events[e]);
+        for (uint32_t e = 0; e < track.eventCount && track.events; e++)
+            ReleaseEvent(track.events[e]);
         delete[] track.events;
         track.events = nullptr;
         track.eventCount = 0;

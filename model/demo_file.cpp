@@ -13,6 +13,7 @@
 #include <xercesc/framework/LocalFileFormatTarget.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/SecurityManager.hpp>
 #include <xercesc/util/XMLException.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
@@ -22,13 +23,15 @@ namespace {
 
 const char* kXmlLoadError =
     "An XML error occurred while loading demo from XML file. The XML file is corrupt in some way.";
-const char* kLoadError =
-    "An error occurred while loading demo from XML file. May have something to with corrupt XML, not 100% sure...";
+const char* kLoadError = "An error occurred while loading demo from XML file. May have something to with "
+                         "corrupt XML, not 100% sure...";
 
 struct MissingAttribute {};
 
 typedef std::basic_string<XMLCh> XString;
-XString X(const char* s) { return XmlFromLocal(s); }
+XString X(const char* s) {
+    return XmlFromLocal(s);
+}
 
 // Decimal integer: leading blanks, optional sign, digits up to the first non-digit;
 // anything else reads as 0. Wraps to 32 bits like the stored fields.
@@ -95,7 +98,8 @@ void ReadLibraries(DOMDocument* doc, DemoStruct& demo, bool descriptive) {
             fn.paramNames = new char*[params.size()]();
             fn.paramCount = (uint32_t)params.size();
             if (descriptive)
-                for (size_t p = 0; p < params.size(); p++) fn.paramNames[p] = ReadString(params[p], "Name");
+                for (size_t p = 0; p < params.size(); p++)
+                    fn.paramNames[p] = ReadString(params[p], "Name");
         }
     }
 }
@@ -166,10 +170,17 @@ bool Readable(const char* path) {
 void LoadDemoFile(const char* path, DemoStruct& demo, bool withDescriptiveData) {
     XMLPlatformUtils::Initialize();
     XercesDOMParser* parser = nullptr;
+    SecurityManager security;
+    security.setEntityExpansionLimit(10000);
     const char* failure = nullptr;
     bool noDocument = false;
     try {
         parser = new XercesDOMParser();
+        // A demo file may come from anyone: never fetch external DTDs or entities,
+        // and bound entity expansion so a small file cannot exhaust memory.
+        parser->setLoadExternalDTD(false);
+        parser->setDisableDefaultEntityResolution(true);
+        parser->setSecurityManager(&security);
         if (!Readable(path)) {
             noDocument = true;
         } else {

@@ -19,8 +19,10 @@ bash scripts/install-deps.sh
 cmake -S . -B "$build" "${cmake_args[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
+# -noreset: the server would otherwise reset whenever its last client leaves,
+# refusing the next test that connects meanwhile.
 dfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dfile" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$dfile" 2>/dev/null &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -f "$dfile"' EXIT
 for _ in $(seq 1 100); do [ -s "$dfile" ] && break; sleep 0.1; done

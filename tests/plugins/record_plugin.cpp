@@ -14,14 +14,19 @@ void Record(const char* name, int argc, const int32_t* args) {
     strncpy(c.name, name, sizeof c.name - 1);
     c.name[sizeof c.name - 1] = 0;
     c.argc = argc;
-    for (int i = 0; i < argc && i < 17; i++) c.args[i] = args[i];
+    for (int i = 0; i < argc && i < 17; i++)
+        c.args[i] = args[i];
 }
 } // namespace
 
 typedef int32_t I;
 extern "C" {
-RecorderLog* Recorder_Log() { return &gLog; }
-void Recorder_Reset() { memset(&gLog, 0, sizeof gLog); }
+RecorderLog* Recorder_Log() {
+    return &gLog;
+}
+void Recorder_Reset() {
+    memset(&gLog, 0, sizeof gLog);
+}
 
 int Vorlen_Init(void* outputs, void* inputs) {
     gLog.initCount++;

@@ -10,7 +10,8 @@ DemoStruct EmptyDemo() {
 
 template <typename T> static void Grow(T*& array, uint32_t& count) {
     T* bigger = new T[count + 1]();
-    for (uint32_t i = 0; i < count; i++) bigger[i] = array[i];
+    for (uint32_t i = 0; i < count; i++)
+        bigger[i] = array[i];
     delete[] array;
     array = bigger;
     count++;
@@ -27,7 +28,8 @@ void AddLibrary(DemoStruct& demo, const std::string& fileName, const std::vector
         fn.paramCount = (uint32_t)spec.params.size();
         if (fn.paramCount) {
             fn.paramNames = new char*[fn.paramCount]();
-            for (uint32_t p = 0; p < fn.paramCount; p++) fn.paramNames[p] = CopyString(spec.params[p].c_str());
+            for (uint32_t p = 0; p < fn.paramCount; p++)
+                fn.paramNames[p] = CopyString(spec.params[p].c_str());
         }
     }
 }

@@ -7,7 +7,7 @@
 class OGLState;
 
 class GLContext {
-public:
+  public:
     // Opens (or reuses) the SDL OpenGL window at width x height and makes a fresh
     // OGLState record current.
     GLContext(int width = 640, int height = 480);
@@ -21,7 +21,7 @@ public:
     uint32_t Pixel(int x, int y) const { return ReadPixel(x, y, h); }
     static void ClearTo(float r, float g, float b, float a);
 
-private:
+  private:
     int w, h;
     OGLState* record;
     OGLState* previous;

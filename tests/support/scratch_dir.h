@@ -5,7 +5,7 @@
 #include <string>
 
 class ScratchDir {
-public:
+  public:
     explicit ScratchDir(bool enter = false);
     ~ScratchDir();
     const std::string& path() const { return dir; }
@@ -13,6 +13,6 @@ public:
     void Write(const std::string& name, const std::string& content) const;
     std::string Read(const std::string& name) const;
 
-private:
+  private:
     std::string dir, previousCwd;
 };
