@@ -1,11 +1,28 @@
 #include "editor_fixture.h"
 
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 #include <SDL/SDL.h>
 
 #include "demo_builder.h"
 #include "sdl_events.h"
+
+void CopyInterfaceFont(const ScratchDir& dir) {
+    FILE* in = fopen("/usr/share/fonts/truetype/freefont/FreeSerif.ttf", "rb");
+    if (!in) {
+        ADD_FAILURE() << "FreeSerif.ttf is missing (package fonts-freefont-ttf)";
+        return;
+    }
+    FILE* out = fopen(dir.file("FreeSerif.ttf").c_str(), "wb");
+    char buffer[65536];
+    size_t n;
+    while (out && (n = fread(buffer, 1, sizeof buffer, in)) > 0)
+        fwrite(buffer, 1, n, out);
+    if (out) fclose(out);
+    fclose(in);
+}
 
 std::string PluginPath(const std::string& name) {
     return std::string(TEST_PLUGIN_DIR) + "/lib" + name + ".so";
@@ -32,6 +49,7 @@ void WriteTestDemo(const ScratchDir& dir, const std::string& fileName, const std
 }
 
 EditorFixture::EditorFixture(int width, int height) : gl(width, height) {
+    CopyInterfaceFont(dir);
     DrainEvents();
     SharedMouseState() = MouseState{false, false, 0, 0, 0};
     windowWidth = width;

@@ -10,6 +10,9 @@
 #include "gl_context.h"
 #include "scratch_dir.h"
 
+// Copies the interface font "FreeSerif.ttf" into `dir`.
+void CopyInterfaceFont(const ScratchDir& dir);
+
 // Absolute path of a test plug-in, e.g. PluginPath("RecordPlugin").
 std::string PluginPath(const std::string& name);
 
