@@ -95,7 +95,7 @@ void EditorScreen::SetStatus(const char* text) {
 }
 
 const char* EditorScreen::DemoFileName() const {
-    return kDefaultDemoFile;
+    return fileNameField ? fileNameField->GetText() : kDefaultDemoFile;
 }
 
 uint32_t EditorScreen::PanelTrackMarkerTime() const {
