@@ -209,6 +209,8 @@ int RenderFrames(DemoStruct& demo, const CommandLine& o, int w, int h) {
         glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         for (int y = 0; y < h; y++) // GL's rows start at the bottom
             memcpy(&rows[(size_t)y * w * 4], &pixels[(size_t)(h - 1 - y) * w * 4], (size_t)w * 4);
+        for (size_t i = 3; i < rows.size(); i += 4)
+            rows[i] = 255; // the screen shows every frame opaque
         if (!o.outDir.empty()) {
             char name[32];
             snprintf(name, sizeof name, "/frame_%06zu.png", n);
