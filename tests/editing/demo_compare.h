@@ -8,3 +8,5 @@
 #include "demo.h"
 
 std::string DumpDemo(const DemoStruct& demo);
+// Only what a demo file keeps: no hidden or link flags, entry points or array identities.
+std::string DumpDemoContent(const DemoStruct& demo);
