@@ -71,7 +71,7 @@ bool EditorApp::LoadDemo() {
         }
     }
 
-    demo = std::move(fresh);
+    ReplaceDemo(fresh.release());
     demoLoaded = true;
     ReadImageList("ImageList.txt");
     music.playing = false;
@@ -79,7 +79,7 @@ bool EditorApp::LoadDemo() {
 }
 
 bool EditorApp::SaveDemo() {
-    if (SaveDemoFile(editorScreen.DemoFileName(), demo.get())) {
+    if (SaveDemoFile(editorScreen.DemoFileName(), demo)) {
         editorScreen.SetStatus("Demo saved.");
         return true;
     }

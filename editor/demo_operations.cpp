@@ -66,6 +66,21 @@ uint32_t InsertPosition(const DemoTrack& track, uint32_t time) {
 
 } // namespace
 
+// [SECTION] Ownership
+
+DemoOperations::~DemoOperations() {
+    if (ownsDemo) ReplaceDemo(nullptr);
+}
+
+void DemoOperations::ReplaceDemo(DemoStruct* next) {
+    DemoStruct* old = demo;
+    demo = next;
+    if (ownsDemo && old && old != next) {
+        ReleaseDemo(*old);
+        delete old;
+    }
+}
+
 // [SECTION] Lookups
 
 DemoTrack* DemoOperations::Track(uint32_t track) const {

@@ -28,7 +28,17 @@ struct PositionParams {
 
 class DemoOperations {
   public:
-    DemoStruct* demo = nullptr; // owned by EditorApp
+    DemoOperations() = default;
+    // With ownsDemo set the demo is released and freed here, after every member
+    // of a derived class is gone.
+    ~DemoOperations();
+    DemoOperations(const DemoOperations&) = delete;
+    DemoOperations& operator=(const DemoOperations&) = delete;
+
+    DemoStruct* demo = nullptr;
+    bool ownsDemo = false;
+    // Makes `next` the demo, releasing and freeing the previous one when owned.
+    void ReplaceDemo(DemoStruct* next);
 
     // Demo-level queries and setters; all answer without a demo.
     uint32_t GetRunningTime() const;

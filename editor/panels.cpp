@@ -223,7 +223,10 @@ void BuildEventPanel(int track, int event) {
     PanelButton(x0, H / 2 - 30, 70, "Prev Event", kWhite, PrevEvent);
     PanelButton(C0 + 90, H / 2 - 30, 70, "Next Event", kWhite, NextEvent);
     PanelButton(C0 + 210, H / 2 - 30, 120, "Hide/Show Event", kWhite, HideShowEvent);
-    PanelButton(W - 105, H / 2 - 30, 95, "Delete Event", kRed, DeleteEventCommand);
+    // In a window narrower than 870 pixels "Hide/Show Event" would cover "Delete
+    // Event" completely; it then goes one row up so it can still be pressed.
+    const int deleteY = C0 + 210 + 120 > W - 105 ? H / 2 - 55 : H / 2 - 30;
+    PanelButton(W - 105, deleteY, 95, "Delete Event", kRed, DeleteEventCommand);
     PanelButton(W - 115, H / 2 - 140, 110, "Move Track Up", kWhite, MoveEventUp);
     PanelButton(W - 115, H / 2 - 110, 110, "Move Track Down", kWhite, MoveEventDown);
 }
