@@ -298,8 +298,17 @@ void PathOverlay::draw() {
                       (int)std::trunc(app->EventValueAt(track, ev, pos.y, t) * scale * 0.1), colour);
         }
     }
-    const int X = (int)std::trunc(app->EventValueAt(track, selected, pos.x, now) * scale * 0.1);
-    const int Y = (int)std::trunc(app->EventValueAt(track, selected, pos.y, now) * scale * 0.1);
+    // The cross marks where the chain is now: outside its own span the selected
+    // event's curve runs off to meaningless values, so take the event playing at now.
+    uint32_t current = selected;
+    for (uint32_t ev = first; ev <= last; ev++) {
+        if (app->EventStart(track, ev) <= now && now < app->EventEnd(track, ev)) {
+            current = ev;
+            break;
+        }
+    }
+    const int X = (int)std::trunc(app->EventValueAt(track, current, pos.x, now) * scale * 0.1);
+    const int Y = (int)std::trunc(app->EventValueAt(track, current, pos.y, now) * scale * 0.1);
     drawHLine(X - 2, Y, 5, kPathColour);
     drawVLine(X, Y - 2, 5, kPathColour);
 }
