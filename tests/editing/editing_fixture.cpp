@@ -50,7 +50,7 @@ EditingFixture::EditingFixture() {
     if (!SaveDemoFile(f.dir.file("Fenk.xml").c_str(), &d)) ADD_FAILURE() << "could not write the demo";
     ReleaseDemo(d);
 
-    WriteImage(f.dir.file("small.bmp"), 32, 32);   // 4096 bytes
+    WriteImage(f.dir.file("small.bmp"), 33, 32);   // 4224 bytes
     WriteImage(f.dir.file("complex.bmp"), 32, 16); // complex: 2 x 2048 bytes
     f.dir.Write("ImageList.txt", "small.bmp 0\nmissing.bmp 1\ncomplex.bmp 1\nalso-missing.bmp 0\n");
 

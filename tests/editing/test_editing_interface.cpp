@@ -397,7 +397,7 @@ TEST_F(EditingInterface, DemoInformationFieldsStoreTheirTexts) {
     EXPECT_STREQ("Party version", e.app().GetExtraInfo());
     EXPECT_STREQ("song.ogg", e.app().GetMusicFile());
     EXPECT_EQ(25000u, e.app().GetRunningTime());
-    // 32 x 32 x 4 + 2 x 32 x 16 x 4 bytes = 8 KB.
+    // 33 x 32 x 4 + 2 x 32 x 16 x 4 = 8320 bytes: 8 KB, rounded down.
     NumberLabel* memory = nullptr;
     for (int i = 0; i < e.screen().panelGroup->childCount() && !memory; i++)
         memory = dynamic_cast<NumberLabel*>(e.screen().panelGroup->childAt(i));
@@ -434,6 +434,54 @@ TEST_F(EditingInterface, EditsSurviveSaveAndReload) {
     EXPECT_EQ(3u, back.tracks[0].eventCount);
     EXPECT_TRUE(back.tracks[0].events[0].continuesIntoNext);
     ReleaseDemo(back);
+}
+
+TEST(FunctionDialogLayout, TwoLibrariesOfSevenAndThreeFunctionsIn640x480) {
+    EditorFixture f;
+    DemoStruct* demo = new DemoStruct(EmptyDemo());
+    AddLibrary(*demo, "a.so",
+               {{"A0", {}}, {"A1", {}}, {"A2", {}}, {"A3", {}}, {"A4", {}}, {"A5", {}}, {"A6", {}}});
+    AddLibrary(*demo, "b.so", {{"B0", {}}, {"B1", {}}, {"B2", {}}});
+    f.app().ReplaceDemo(demo);
+    EXPECT_EQ(2, FunctionColumns());
+    int x, y;
+    FunctionCell(0, 0, x, y);
+    EXPECT_EQ(165, x);
+    EXPECT_EQ(175, y);
+    FunctionCell(0, 6, x, y);
+    EXPECT_EQ(165, x);
+    EXPECT_EQ(250, y);
+    FunctionCell(1, 0, x, y); // its label stands 20 pixels higher, at 255
+    EXPECT_EQ(275, y);
+    FunctionCell(1, 2, x, y);
+    EXPECT_EQ(165, x);
+    EXPECT_EQ(300, y);
+    FunctionCell(1, 1, x, y);
+    EXPECT_EQ(290, x);
+
+    // A press on B1's cell picks library 1, function 1.
+    PushClick(295, 280);
+    EXPECT_TRUE(ChooseFunction("Select New Event:"));
+    EXPECT_EQ(1, Dialogs().chosenLibrary);
+    EXPECT_EQ(1, Dialogs().chosenFunction);
+    // Between two cells nothing is picked; Escape then leaves with none.
+    PushClick(287, 280);
+    PushKeyDown(SDLK_ESCAPE, 27);
+    EXPECT_FALSE(ChooseFunction("Select New Event:"));
+    EXPECT_EQ(-1, Dialogs().chosenLibrary);
+    EXPECT_EQ(-1, Dialogs().chosenFunction);
+}
+
+TEST(ImageDialogLayout, CellsOfThreeColumnsIn640x480) {
+    EditorFixture f;
+    EXPECT_EQ(3, ImageColumns());
+    int x, y;
+    ImageCell(0, x, y);
+    EXPECT_EQ(45, x);
+    EXPECT_EQ(78, y);
+    ImageCell(4, x, y);
+    EXPECT_EQ(210, x);
+    EXPECT_EQ(103, y);
 }
 
 } // namespace
