@@ -17,10 +17,12 @@ TimeCursor::TimeCursor(int x_, int y_, unsigned trackLength_, int minimum_, int 
 
 void TimeCursor::draw() {
     EditorApp* app = App();
-    int tracks = app && app->demo ? (int)app->demo->trackCount : 0;
+    // Rows beyond a few thousand are off any window; the bound keeps the length in range.
+    uint32_t tracks = app && app->demo ? app->demo->trackCount : 0;
+    if (tracks > 10000) tracks = 10000;
     // KnobOffset is 0 for an empty range, so a demo of running time 0 draws at the start.
     int p = (int)knob.KnobOffset();
-    drawVLine(x + p + 1, y + 1, 15 * tracks + 14, 0xFFFFFFFF);
+    drawVLine(x + p + 1, y + 1, 15 * (int)tracks + 14, 0xFFFFFFFF);
     knob.draw();
 }
 
