@@ -1,7 +1,9 @@
-// Placeholder for Trellic: the editor and player are not built yet.
-#include <cstdio>
+// Trellic, the demo editor and player: everything but the entry point lives in
+// the TrellicEditor library.
+#include <SDL/SDL.h>
 
-int main() {
-    fprintf(stderr, "Trellic: placeholder program; the editor and player are not built yet.\n");
-    return 1;
+#include "app.h"
+
+int main(int, char**) {
+    return RunEditor();
 }

@@ -1,13 +1,60 @@
-// Placeholder for Fenk: exports the entry points, but no effect is built yet, so
-// initialisation refuses to start.
-#include "basic_exception.h"
+// The plug-in's entry points: Vorlen_Init loads the demo's images, animations,
+// texts and bitmap font into the runtime's tables; Vorlen_Quit releases them.
+#include <GL/glew.h>
 
-extern "C" int Vorlen_Init(void*, void*) {
-    throw BasicException("Fenk is a placeholder: its effects are not built yet.");
+#include "effects.h"
+#include "fxruntime_internal.h"
+#include "oglstate.h"
+
+namespace {
+void* gOutputs = nullptr; // the host's arrays, kept for it but never read
+void* gInputs = nullptr;
+int gFrameValue = 0;
+} // namespace
+
+void LoadImageList() {
+    ListReader list("ImageList.txt");
+    if (!list.IsOpen())
+        throw BasicException("Couldn't open the ImageList, which would cause one very boring demo :(");
+    std::string path;
+    long complex = 0;
+    while (list.ReadToken(path) && list.ReadLong(complex)) {
+        CheckPathLength(path, "ImageList.txt");
+        int index;
+        try {
+            index = CreateTextureFromFile(path.c_str(), complex != 0);
+        } catch (...) {
+            throw BasicException::Format("Could not load image %s !", path.c_str());
+        }
+        if (index >= kTextureSlots) break;
+    }
 }
-extern "C" int Vorlen_BeginNewFrame(int) {
+
+extern "C" FENK_EXPORT int Vorlen_Init(void* outputs, void* inputs) {
+    gOutputs = outputs;
+    gInputs = inputs;
+    Clear();
+    CheckDriverSupport(QueryDriverSupport());
+    LoadImageList();
+    LoadAnimList();
+    LoadTextList();
+    glShadeModel(GL_SMOOTH);
+    BuildBigFont();
     return 1;
 }
-extern "C" int Vorlen_Quit() {
+
+extern "C" FENK_EXPORT int Vorlen_BeginNewFrame(int value) {
+    gFrameValue = value;
+    return 1;
+}
+
+extern "C" FENK_EXPORT int Vorlen_Quit() {
+    DeleteBigFont();
+    ReleaseTextList();
+    ReleaseAnimations();
+    ReleaseTextures();
+    // The table no longer holds the font image; a later Vorlen_Init loads it anew.
+    ForgetBigFont();
+    OGLState::SetState(nullptr);
     return 1;
 }

@@ -17,3 +17,11 @@ struct SDL_Config {
 
 // Fills the defaults: timer, audio and video; 640 x 480; desktop depth; no flags.
 void SDL_Config_DefaultConfig(SDL_Config* config);
+// Reads `path` over the values in `config`. A missing file changes nothing and
+// returns 0; a malformed one returns -1 after one line on standard error naming
+// the file and the line.
+int SDL_Config_LoadConfig(const char* path, SDL_Config* config);
+// Starts the listed SDL subsystems and opens the window: the window surface, or
+// null (with SDL's reason on standard error). Audio is optional: when no audio
+// device can be started the rest goes on without it.
+SDL_Surface* SDL_Config_Init(SDL_Config* config);

@@ -1,0 +1,139 @@
+// The editor application: the one EditorApp that holds the running program's
+// state (demo, music, the two root screens, volume, the image list), the
+// MusicPlayer over SDL_mixer, and the start-up, per-frame and shutdown steps of
+// the main loop.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include <SDL/SDL_mixer.h>
+
+#include "demo.h"
+#include "editor.h"
+#include "gui.h"
+#include "sdl_config.h"
+
+struct SDL_Surface;
+class OGLState;
+
+// The demo's music through SDL_mixer. Without an open audio device nothing loads
+// and the player stays silent; the playback clock runs all the same.
+class MusicPlayer {
+  public:
+    MusicPlayer();
+    ~MusicPlayer();
+    MusicPlayer(const MusicPlayer&) = delete;
+    MusicPlayer& operator=(const MusicPlayer&) = delete;
+
+    // Halts and frees any loaded music, then loads `path` (none when that fails).
+    void Load(const char* path);
+    // Halts and frees any loaded music.
+    void Unload();
+    // start false: halt. start true: play once from the start, seeking to
+    // positionMs for Ogg Vorbis, at the application's volume.
+    void Play(bool start, uint32_t positionMs);
+    void ApplyVolume();
+
+    bool playing;
+    uint32_t position; // ms on the demo's timeline
+    Mix_Music* musicHandle;
+};
+
+struct DemoDeleter {
+    void operator()(DemoStruct* demo) const;
+};
+typedef std::unique_ptr<DemoStruct, DemoDeleter> OwnedDemo;
+
+class EditorApp {
+  public:
+    static const uint32_t kMaxImages = 128;
+    static const uint32_t kImagePathSize = 128; // bytes per path slot, NUL included
+
+    EditorApp(SDL_Surface* screen, SDL_Config* videoConfig);
+    ~EditorApp();
+    EditorApp(const EditorApp&) = delete;
+    EditorApp& operator=(const EditorApp&) = delete;
+
+    // Loading and saving the demo named by the editor screen's file name field.
+    // LoadDemo throws BasicException with the failing stage's message.
+    bool LoadDemo();
+    bool SaveDemo();
+
+    // Volume and the settings file.
+    uint32_t GetVolume() const { return volume; }
+    void SetVolume(uint32_t v);
+    void ReadSettings(const char* path);
+    void WriteSettings(const char* path);
+
+    // The host's copy of the image list.
+    void ReadImageList(const char* path);
+    uint32_t ImageCount() const { return imageCount; }
+    const char* ImagePath(uint32_t i) const;
+    uint32_t ImageKind(uint32_t i) const;
+    uint32_t ImageMemoryEstimate(); // bytes
+
+    // The editor's queries and edits of the demo live with the editing operations.
+
+    // Fields, in this order: members are destroyed from the last up, so the
+    // screens go first, then the music, and the demo last.
+    OwnedDemo demo;
+    MusicPlayer music;
+    EditorScreen editorScreen;
+    GuiScreen previewScreen;
+    bool demoLoaded;
+    bool fullScreenPreview;
+    uint32_t volume; // 0..128, or as read from the settings file
+    uint32_t imageCount;
+    char imagePaths[kMaxImages][kImagePathSize];
+    uint32_t imageKinds[kMaxImages]; // 0 missing, 1 missing+complex, 2 present, 3 present+complex
+    uint32_t imageMemory;            // bytes; 0 = not computed yet
+    SDL_Surface* screen;
+    SDL_Config* videoConfig;
+};
+
+// Process-wide access to the one application object.
+void SetApp(EditorApp* app); // destroys the previous one
+EditorApp* App();
+MusicPlayer& AppMusic();
+EditorScreen& AppEditorScreen();
+GuiScreen& AppActiveScreen();
+void SetFullScreenPreview(bool flag);
+bool IsFullScreenPreview();
+// Click callbacks switching between the editor and the full-screen preview.
+void ShowEditor(int x, int y, int button);
+void ShowFullScreenPreview(int x, int y, int button);
+
+// ---------------------------------------------------------------------------
+// Start-up, main loop and shutdown, one function per step so tests can drive them.
+
+struct MainLoop {
+    SDL_Config videoConfig;
+    SDL_Surface* screen = nullptr;
+    OGLState* glState = nullptr;
+    bool audioOpen = false;
+    uint32_t lastTicks = 0; // ms, when the previous frame was drawn
+    uint32_t now = 0;       // ms, this frame
+    uint32_t lastPosition = 0;
+};
+
+// Configuration, window, GLEW, GL state, application, settings: 0, or the exit code.
+int EditorStartUp(MainLoop& loop);
+// One pass of the loop: false when the program should end.
+bool EditorFrame(MainLoop& loop);
+// Writes the settings and tears everything down; returns the exit code 0.
+int EditorShutDown(MainLoop& loop);
+// The whole program.
+int RunEditor();
+
+// Advances a playing music player by `elapsed` ms, stopping at the last
+// millisecond of the demo, and restarts the music where the position was moved
+// from outside since the previous frame.
+void AdvancePlayback(MusicPlayer& music, uint32_t runningTime, uint32_t elapsed, uint32_t& lastPosition);
+
+// Viewport and projection of the preview quarter for a window of width x height.
+struct PreviewView {
+    int x, y, width, height;
+    double left, right, bottom, top;
+};
+PreviewView PreviewViewFor(int width, int height);

@@ -1,0 +1,88 @@
+// Loading a demo through its stages (file, libraries, functions, surfaces,
+// initialisation) and saving it. A new demo replaces the current one only when
+// every stage succeeded; a failure leaves the previous demo in place, unloaded.
+#include "app.h"
+
+#include <new>
+
+#include "engine.h"
+
+namespace {
+// Every binding step, with the message the user sees when it fails.
+struct BindingStage {
+    int (*run)(EditorApp& app, DemoStruct& demo);
+    const char* message;
+};
+
+int RunBindLibraries(EditorApp&, DemoStruct& d) {
+    return BindLibraries(d);
+}
+int RunMatchEvents(EditorApp&, DemoStruct& d) {
+    return MatchEvents(d);
+}
+int RunCreateSurfaces(EditorApp& app, DemoStruct& d) {
+    SDL_Config fallback;
+    if (!app.videoConfig) SDL_Config_DefaultConfig(&fallback);
+    return CreateSurfaces(d, app.videoConfig ? *app.videoConfig : fallback, app.screen);
+}
+int RunInitLibraries(EditorApp&, DemoStruct& d) {
+    return InitLibraries(d);
+}
+
+const BindingStage kStages[] = {
+    {RunBindLibraries, "Loading demo failed: could not initialize libraries!"},
+    {RunMatchEvents, "Loading demo failed: could not match function pointers!"},
+    {RunCreateSurfaces, "Loading demo failed: could not create surfaces!"},
+    {RunInitLibraries, "Loading demo failed: could not initialize Vorlen!"},
+};
+} // namespace
+
+bool EditorApp::LoadDemo() {
+    if (demoLoaded) {
+        editorScreen.BuildBase();
+        demoLoaded = false;
+    }
+    OwnedDemo fresh(new (std::nothrow) DemoStruct());
+    if (!fresh) throw BasicException("Loading demo failed: could not allocate new DemoStruct");
+
+    // The file name lives in a widget the stages may not touch, but copy it anyway:
+    // a library's initialisation must not be able to pull it from under the reader.
+    char fileName[256];
+    snprintf(fileName, sizeof fileName, "%s", editorScreen.DemoFileName());
+
+    // Any failure below destroys `fresh` (ReleaseDemo, then free) on the way out.
+    try {
+        LoadDemoFile(fileName, *fresh, true);
+    } catch (const BasicException&) {
+        throw;
+    } catch (...) {
+        throw BasicException("An error occurred while loading demo from XML file. May have something to with "
+                             "corrupt XML, not 100% sure...");
+    }
+    fresh->outputSurfaceCount = 2;
+    for (const BindingStage& stage : kStages) {
+        try {
+            if (stage.run(*this, *fresh) != 0) throw BasicException(stage.message);
+        } catch (const BasicException&) {
+            throw;
+        } catch (...) {
+            // Something other than our exception from inside a library: report the stage.
+            throw BasicException(stage.message);
+        }
+    }
+
+    demo = std::move(fresh);
+    demoLoaded = true;
+    ReadImageList("ImageList.txt");
+    music.playing = false;
+    return true;
+}
+
+bool EditorApp::SaveDemo() {
+    if (SaveDemoFile(editorScreen.DemoFileName(), demo.get())) {
+        editorScreen.SetStatus("Demo saved.");
+        return true;
+    }
+    editorScreen.SetStatus("Error saving demo!");
+    return false;
+}

@@ -1,0 +1,93 @@
+// EditorApp: construction and teardown of the application object, the
+// process-wide accessors, the preview switch, the volume and its settings file.
+#include "app.h"
+
+#include <cassert>
+#include <cstdio>
+
+namespace {
+EditorApp* gApp = nullptr;
+}
+
+void DemoDeleter::operator()(DemoStruct* demo) const {
+    if (!demo) return;
+    ReleaseDemo(*demo);
+    delete demo;
+}
+
+EditorApp::EditorApp(SDL_Surface* screen_, SDL_Config* videoConfig_)
+    : editorScreen(windowWidth, windowHeight, kQuitKeyF10), previewScreen(kQuitKeyF10), demoLoaded(false),
+      fullScreenPreview(false), volume(100), imageCount(0), imageMemory(0), screen(screen_),
+      videoConfig(videoConfig_) {
+    for (uint32_t i = 0; i < kMaxImages; i++) {
+        imagePaths[i][0] = 0;
+        imageKinds[i] = 0;
+    }
+    // A click anywhere on the full-screen preview returns to the editor.
+    previewScreen.add(new Widget(0, 0, windowWidth, windowHeight, ShowEditor, ShowEditor));
+}
+
+EditorApp::~EditorApp() {}
+
+void SetApp(EditorApp* app) {
+    EditorApp* old = gApp;
+    gApp = nullptr;
+    delete old;
+    gApp = app;
+}
+
+EditorApp* App() {
+    return gApp;
+}
+
+MusicPlayer& AppMusic() {
+    assert(gApp);
+    return gApp->music;
+}
+
+EditorScreen& AppEditorScreen() {
+    assert(gApp);
+    return gApp->editorScreen;
+}
+
+GuiScreen& AppActiveScreen() {
+    assert(gApp);
+    if (gApp->fullScreenPreview) return gApp->previewScreen;
+    return gApp->editorScreen;
+}
+
+void SetFullScreenPreview(bool flag) {
+    if (gApp) gApp->fullScreenPreview = flag;
+}
+
+bool IsFullScreenPreview() {
+    return gApp && gApp->fullScreenPreview;
+}
+
+void ShowEditor(int, int, int) {
+    SetFullScreenPreview(false);
+}
+
+void ShowFullScreenPreview(int, int, int) {
+    SetFullScreenPreview(true);
+}
+
+void EditorApp::SetVolume(uint32_t v) {
+    volume = v > (uint32_t)MIX_MAX_VOLUME ? (uint32_t)MIX_MAX_VOLUME : v;
+    if (demoLoaded) music.ApplyVolume();
+}
+
+void EditorApp::ReadSettings(const char* path) {
+    FILE* f = fopen(path, "r");
+    if (!f) return;
+    long v = 0;
+    if (fscanf(f, "Volume %ld", &v) == 1) volume = (uint32_t)v;
+    fclose(f);
+}
+
+void EditorApp::WriteSettings(const char* path) {
+    FILE* f = fopen(path, "w");
+    if (!f) return;
+    fprintf(f, "Volume %ld", (long)volume);
+    fclose(f);
+}

@@ -1,0 +1,144 @@
+// Start-up, the main loop and shutdown of the editor: configuration, window,
+// GLEW, GL state and application; per frame the event pump, the playback clock,
+// the demo in the preview quarter (or the whole window) and the interface.
+#include "app.h"
+
+#include <cstdio>
+
+#include <GL/glew.h>
+#include <SDL/SDL.h>
+
+#include "engine.h"
+#include "oglstate.h"
+
+namespace {
+const char* kVideoConfigFile = "VorlenEdit.ini";
+const char* kSettingsFile = "Trellic.cnfg";
+} // namespace
+
+PreviewView PreviewViewFor(int width, int height) {
+    PreviewView v;
+    v.x = 0;
+    v.y = height / 2;
+    v.width = width / 2;
+    v.height = height / 2;
+    v.left = -(width / 4);
+    v.right = width / 4;
+    v.bottom = height / 4;
+    v.top = -(height / 4);
+    return v;
+}
+
+void AdvancePlayback(MusicPlayer& music, uint32_t runningTime, uint32_t elapsed, uint32_t& lastPosition) {
+    uint32_t old = music.position;
+    uint32_t next = old + elapsed;
+    if (next >= runningTime || next < old) {
+        // A demo of running time 0 has no last millisecond: it stays at 0.
+        next = runningTime > 0 ? runningTime - 1 : 0;
+        music.playing = false;
+    }
+    music.position = next;
+    if (old != lastPosition) music.Play(true, next);
+    lastPosition = next;
+}
+
+int EditorStartUp(MainLoop& loop) {
+    SDL_Config_DefaultConfig(&loop.videoConfig);
+    loop.videoConfig.subsystems = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO;
+    loop.videoConfig.width = 640;
+    loop.videoConfig.height = 480;
+    if (SDL_Config_LoadConfig(kVideoConfigFile, &loop.videoConfig) < 0) return 1;
+
+    loop.videoConfig.videoFlags |= SDL_OPENGL;
+    loop.screen = SDL_Config_Init(&loop.videoConfig);
+    if (!loop.screen) return 1;
+
+    GLenum glew = glewInit();
+    if (glew != GLEW_OK) {
+        fprintf(stderr, "Glew init error: %s\n", glewGetErrorString(glew));
+        return 1;
+    }
+
+    // No audio device means a silent editor, not a failed start.
+    loop.audioOpen = SDL_WasInit(SDL_INIT_AUDIO) && Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0;
+    if (!loop.audioOpen) fprintf(stderr, "Trellic: no audio device (%s), playing silently\n", Mix_GetError());
+
+    SDL_EnableUNICODE(1);
+    SDL_EnableKeyRepeat(500, 30);
+
+    loop.glState = new OGLState((unsigned)loop.videoConfig.width, (unsigned)loop.videoConfig.height);
+    OGLState::SetState(loop.glState);
+    windowWidth = loop.videoConfig.width;
+    windowHeight = loop.videoConfig.height;
+
+    SetApp(new EditorApp(loop.screen, &loop.videoConfig));
+    App()->editorScreen.BuildBase();
+    loop.lastTicks = SDL_GetTicks();
+    loop.lastPosition = 0;
+    App()->ReadSettings(kSettingsFile);
+    return 0;
+}
+
+static void DrawDemoFrame(EditorApp& app, MainLoop& loop) {
+    MusicPlayer& music = app.music;
+    if (music.playing)
+        AdvancePlayback(music, app.demo->runningTime, loop.now - loop.lastTicks, loop.lastPosition);
+
+    bool preview = !app.fullScreenPreview;
+    if (preview) {
+        PreviewView v = PreviewViewFor(windowWidth, windowHeight);
+        OGLState::PushViewport(v.x, v.y, v.width, v.height);
+        OGLState::PushProjection(v.left, v.right, v.bottom, v.top, 1.0, 100.0, false);
+    }
+    try {
+        if (!RenderFrame(*app.demo, music.position))
+            app.editorScreen.SetStatus("Unknown error during playing of this screen!");
+    } catch (const BasicException& e) {
+        app.editorScreen.SetStatus(e.GetMessage());
+    } catch (...) {
+        app.editorScreen.SetStatus("Unknown error during playing of this screen!");
+    }
+    if (preview) {
+        OGLState::PopViewport();
+        OGLState::PopProjection();
+    }
+}
+
+bool EditorFrame(MainLoop& loop) {
+    if (AppActiveScreen().pollEvents()) return false;
+    if (!(SDL_GetAppState() & SDL_APPACTIVE)) return true;
+
+    EditorApp& app = *App();
+    loop.now = SDL_GetTicks();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (app.demoLoaded && app.demo) DrawDemoFrame(app, loop);
+    drawInterface(&AppActiveScreen());
+    SDL_GL_SwapBuffers();
+    loop.lastTicks = loop.now;
+    return true;
+}
+
+int EditorShutDown(MainLoop& loop) {
+    if (App()) App()->WriteSettings(kSettingsFile);
+    SetApp(nullptr);
+    OGLState::SetState(nullptr);
+    delete loop.glState;
+    loop.glState = nullptr;
+    if (loop.audioOpen) Mix_CloseAudio();
+    loop.audioOpen = false;
+    return 0;
+}
+
+int RunEditor() {
+    MainLoop loop;
+    int code = EditorStartUp(loop);
+    if (code != 0) {
+        SDL_Quit();
+        return code;
+    }
+    while (EditorFrame(loop)) {
+    }
+    code = EditorShutDown(loop);
+    SDL_Quit();
+    return code;
+}

@@ -1,0 +1,52 @@
+// The editor's screens: EditorScreen, the root of the editor window (preview
+// area, panel area, timeline with transport, status line), its selection and
+// status, and the commands behind its buttons.
+#pragma once
+
+#include <cstdint>
+
+#include "gui.h"
+
+class EditorApp;
+class MusicPlayer;
+class TextField;
+
+class EditorScreen : public GuiScreen {
+  public:
+    static const int kStatusSize = 256; // bytes, NUL included
+    static const uint32_t kFrameColour = 0xFF404080;
+
+    EditorScreen(int width, int height, uint16_t quitKey);
+
+    // The screen without a demo: preview area, frames, file name, load, save, status.
+    void BuildBase();
+    // The base screen plus transport, time slider, track rows and the empty panel.
+    void BuildEditor(EditorApp& app, MusicPlayer& music);
+    void RebuildTrackRows(EditorApp& app);
+    // Show the track panel or the event panel; -1 clears the panel.
+    void SelectTrack(int track);
+    void SelectEvent(int track, int event);
+    void SetStatus(const char* text);
+    // The file name field's text, or "Fenk.xml" before the first build.
+    const char* DemoFileName() const;
+    uint32_t PanelTrackMarkerTime() const;
+    void ResortTrack(int track);
+
+    WidgetGroup* panelGroup = nullptr;
+    WidgetGroup* trackGroup = nullptr;
+    char statusText[kStatusSize];
+    int selectedEvent = -1;
+    int selectedTrack = -1;
+    int panelTrack = -1;
+    TextField* fileNameField = nullptr;
+};
+
+// Commands of the editor screen's buttons and sliders.
+void LoadDemoCommand(int x, int y, int button);
+void SaveDemoCommand(int x, int y, int button);
+void ClearStatus(int x, int y, int button);
+void PlayPause(int x, int y, int button);
+void ShowDemoInfo(int x, int y, int button);
+void VolumeChanged(double value);
+// The value the volume slider edits.
+int& VolumeSliderValue();

@@ -1,0 +1,67 @@
+// The editor screen's commands: load, save, clear status, play/pause, demo
+// information and the volume slider. Each finds the application through App().
+#include "editor.h"
+
+#include "app.h"
+
+namespace {
+int gVolumeSlider = 100;
+}
+
+int& VolumeSliderValue() {
+    return gVolumeSlider;
+}
+
+void LoadDemoCommand(int, int, int) {
+    EditorApp* app = App();
+    if (!app) return;
+    EditorScreen& screen = app->editorScreen;
+    try {
+        app->LoadDemo();
+    } catch (const BasicException& e) {
+        screen.SetStatus(e.GetMessage());
+        return;
+    }
+    screen.BuildEditor(*app, app->music);
+    const char* musicFile = app->demo ? app->demo->inputMusicFile : nullptr;
+    if (musicFile && musicFile[0])
+        app->music.Load(musicFile);
+    else
+        app->music.Unload();
+    screen.SetStatus("Demo loaded");
+}
+
+void SaveDemoCommand(int, int, int) {
+    EditorApp* app = App();
+    if (!app) return;
+    try {
+        app->SaveDemo();
+    } catch (const BasicException& e) {
+        app->editorScreen.SetStatus(e.GetMessage());
+    } catch (...) {
+        app->editorScreen.SetStatus("Something went wrong wile saving!");
+    }
+}
+
+void ClearStatus(int, int, int) {
+    if (App()) App()->editorScreen.SetStatus("");
+}
+
+void PlayPause(int, int, int) {
+    EditorApp* app = App();
+    if (!app) return;
+    MusicPlayer& music = app->music;
+    music.playing = !music.playing;
+    music.Play(music.playing, music.position);
+}
+
+void ShowDemoInfo(int, int, int) {
+    EditorApp* app = App();
+    if (!app || !app->editorScreen.panelGroup) return;
+    // The demo information panel fills panelGroup; the selection stays as it is.
+    app->editorScreen.panelGroup->clear();
+}
+
+void VolumeChanged(double) {
+    if (App()) App()->SetVolume((uint32_t)VolumeSliderValue());
+}

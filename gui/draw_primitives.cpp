@@ -1,0 +1,99 @@
+// The interface's drawing primitives in immediate mode, and the interface pass
+// that sets up window pixels (y down) around a root widget's draw.
+#include "gui.h"
+
+#include <GL/gl.h>
+
+#include "oglstate.h"
+
+int windowWidth = 640;
+int windowHeight = 480;
+
+void drawPoint(int x, int y, uint32_t colour) {
+    OGLState::PushColor(colour);
+    glBegin(GL_POINTS);
+    glVertex2d(x, y);
+    glEnd();
+    OGLState::PopColor();
+}
+
+void drawHLine(int x, int y, int length, uint32_t colour) {
+    OGLState::PushColor(colour);
+    glBegin(GL_LINES);
+    glVertex2d(x + 0.5, y + 0.5);
+    glVertex2d(x + length + 0.5, y + 0.5);
+    glEnd();
+    OGLState::PopColor();
+}
+
+void drawVLine(int x, int y, int length, uint32_t colour) {
+    OGLState::PushColor(colour);
+    glBegin(GL_LINES);
+    glVertex2d(x + 0.5, y + 0.5);
+    glVertex2d(x + 0.5, y + length + 0.5);
+    glEnd();
+    OGLState::PopColor();
+}
+
+void fillRect(int x, int y, int w, int h, uint32_t colour) {
+    OGLState::PushColor(colour);
+    glBegin(GL_TRIANGLE_STRIP);
+    glVertex2d(x + 0.5, y - 0.5);
+    glVertex2d(x + w + 0.5, y - 0.5);
+    glVertex2d(x + 0.5, y + h - 0.5);
+    glVertex2d(x + w + 0.5, y + h - 0.5);
+    glEnd();
+    OGLState::PopColor();
+}
+
+void drawRect(int x, int y, int w, int h, uint32_t colour) {
+    OGLState::PushColor(colour);
+    glBegin(GL_LINE_LOOP);
+    glVertex2d(x + 0.5, y + 0.5);
+    glVertex2d(x + w - 0.5, y + 0.5);
+    glVertex2d(x + w - 0.5, y + h - 0.5);
+    glVertex2d(x + 0.5, y + h - 0.5);
+    glEnd();
+    OGLState::PopColor();
+}
+
+static uint32_t ShiftChannels(uint32_t c, int delta) {
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        int v = (int)((c >> shift) & 0xFF) + delta;
+        if (v > 255) v = 255;
+        if (v < 0) v = 0;
+        out |= (uint32_t)v << shift;
+    }
+    return out; // alpha 0
+}
+
+void drawBevel(int x, int y, int w, int h, uint32_t c) {
+    uint32_t light = ShiftChannels(c, 64);
+    uint32_t dark = ShiftChannels(c, -64);
+    drawHLine(x, y, w, light);
+    drawVLine(x, y, h, light);
+    drawHLine(x, y + h - 1, w, dark);
+    drawVLine(x + w - 1, y, h, dark);
+    drawHLine(x + 1, y + 1, w - 2, c);
+    drawVLine(x + 1, y + 1, h - 2, c);
+    drawHLine(x + 1, y + h - 2, w - 2, c);
+    drawVLine(x + w - 2, y + 1, h - 2, c);
+    drawHLine(x + 2, y + 2, w - 4, dark);
+    drawVLine(x + 2, y + 2, h - 4, dark);
+    drawHLine(x + 2, y + h - 3, w - 4, light);
+    drawVLine(x + w - 3, y + 2, h - 4, light);
+}
+
+void drawFrame(int x, int y, int w, int h, uint32_t c) {
+    drawBevel(x, y, w, h, c);
+    fillRect(x + 3, y + 3, w - 6, h - 6, c);
+}
+
+void drawInterface(Widget* root) {
+    OGLState::PushViewport(0, 0, windowWidth, windowHeight);
+    OGLState::PushProjection(0, windowWidth, windowHeight, 0, -1.0, 1.0, true);
+    if (root) root->draw();
+    OGLState::PopViewport();
+    OGLState::PopProjection();
+}

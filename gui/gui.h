@@ -1,0 +1,319 @@
+// The editor's widget toolkit: widgets, containers that own their children and
+// route the focus, screens that pump SDL events, sliders, the colour picker, the
+// text widgets and edit fields, and the immediate-mode drawing primitives.
+// Everything is drawn in window pixels with y growing downwards.
+#pragma once
+
+#include <cstdint>
+
+class Font;
+
+// The window size in pixels, set once at start-up.
+extern int windowWidth;
+extern int windowHeight;
+
+// Click callbacks get the press position and the button (always 1 from Widget::click).
+typedef void (*ClickCallback)(int x, int y, int button);
+// ScrollKnob change callback: the new value, read as unsigned.
+typedef void (*ScrollCallback)(double value);
+
+const uint16_t kQuitKeyEscape = 27; // SDLK_ESCAPE: modal dialogs
+const uint16_t kQuitKeyF10 = 291;   // SDLK_F10: the editor's root screens
+
+// ---------------------------------------------------------------------------
+// Drawing primitives. Each brackets its GL calls with OGLState::PushColor/PopColor.
+// Colours are 0xAARRGGBB.
+
+void drawPoint(int x, int y, uint32_t colour);
+void drawHLine(int x, int y, int length, uint32_t colour);
+void drawVLine(int x, int y, int length, uint32_t colour);
+void fillRect(int x, int y, int w, int h, uint32_t colour);
+void drawRect(int x, int y, int w, int h, uint32_t colour);
+// Raised outer edge, a ring in `colour`, sunken inner edge.
+void drawBevel(int x, int y, int w, int h, uint32_t colour);
+// A bevel filled with `colour`.
+void drawFrame(int x, int y, int w, int h, uint32_t colour);
+
+class Widget;
+// One interface pass: window viewport and y-down orthographic projection around root->draw().
+void drawInterface(Widget* root);
+
+// ---------------------------------------------------------------------------
+// Widgets. Virtual operations keep this order in every class: destroy, draw,
+// click, grabFocus, loseFocus, key, then the ones each subclass appends.
+
+class Widget {
+  public:
+    Widget(int x, int y, int w, int h, ClickCallback primary, ClickCallback secondary);
+    virtual ~Widget();
+    Widget(const Widget&) = delete;
+    Widget& operator=(const Widget&) = delete;
+
+    virtual void draw();
+    // Hit test (edges included); calls the secondary callback, else the primary, with button 1.
+    virtual bool click(int px, int py, int button);
+    virtual bool grabFocus(int px, int py);
+    virtual void loseFocus();
+    virtual bool key(int sym, int unicode);
+
+    int x, y, w, h;
+    ClickCallback primary;
+    ClickCallback secondary;
+};
+
+class WidgetGroup : public Widget {
+  public:
+    static const int kMaxChildren = 500;
+
+    WidgetGroup();
+    ~WidgetGroup() override;
+
+    void draw() override;
+    bool click(int px, int py, int button) override;
+    bool grabFocus(int px, int py) override;
+    void loseFocus() override;
+    bool key(int sym, int unicode) override;
+    // Destroys the children, last added first.
+    virtual void clear();
+
+    // Takes ownership; a child beyond the 500th is destroyed at once.
+    void add(Widget* child);
+    Widget* childAt(int index) const;
+    int childCount() const { return count; }
+    int focusIndex() const { return focus; }
+
+    bool redrawRequested = false;
+
+  protected:
+    int count = 0;
+    Widget* children[kMaxChildren];
+    int focus = -1;
+
+  private:
+    void DestroyChildren();
+};
+
+// What every screen's event pump knows about the mouse; shared by all screens.
+struct MouseState {
+    bool held;
+    bool pressedSincePoll;
+    int button, x, y; // the last press
+};
+MouseState& SharedMouseState();
+
+class GuiScreen : public WidgetGroup {
+  public:
+    explicit GuiScreen(uint16_t quitKey);
+    // Drains the SDL queue and dispatches it; true when the program or dialog should end.
+    virtual bool pollEvents();
+
+    uint16_t quitKey;
+};
+
+class FramePanel : public WidgetGroup {
+  public:
+    FramePanel(int x, int y, int w, int h, uint32_t colour);
+    void draw() override;
+    virtual void setColour(uint32_t colour);
+
+    uint32_t colour;
+};
+
+// A slider over [minimum, maximum] bound to an int; a press sets the value at once.
+class ScrollKnob : public Widget {
+  public:
+    ScrollKnob(int x, int y, unsigned trackLength, int minimum, int maximum, int* value, bool horizontal,
+               ScrollCallback callback);
+    void draw() override;
+    bool click(int px, int py, int button) override;
+    // Knob offset along the track for the bound value, 0..trackLength (0 without a range).
+    unsigned KnobOffset() const;
+
+    int minimum, maximum;
+    int* value;
+    unsigned trackLength; // pixels
+    bool horizontal;
+    ScrollCallback callback;
+};
+
+// Three bars that set red, green and blue (0..255) through their pointers.
+class ColourPicker : public Widget {
+  public:
+    ColourPicker(int x, int y, int* red, int* green, int* blue);
+    void draw() override;
+    bool click(int px, int py, int button) override;
+
+    int* red;
+    int* green;
+    int* blue;
+};
+
+// ---------------------------------------------------------------------------
+// Text widgets. Each holds a shared font from the FontCache ("FreeSerif.ttf" at
+// 14 pixels); font failures propagate out of the constructors as BasicException.
+
+// Notify fields hand their result to the application: the callbacks forward it
+// to the EditorApp current at the time (for example a lambda calling App()->...).
+typedef void (*TextNotifyCallback)(const char* text);
+typedef void (*IntNotifyCallback)(int value);
+
+class TextWidget : public Widget {
+  public:
+    static const int kDefaultPixelSize = 14;
+    static constexpr const char* kDefaultFontFile = "FreeSerif.ttf";
+
+    TextWidget(int x, int y, int w, int h, uint32_t colour, ClickCallback primary, ClickCallback secondary);
+    ~TextWidget() override;
+
+    virtual void setColour(uint32_t colour);
+    // Acquires the new font before giving back the old one.
+    virtual void setFont(const char* fileName, int pixelSize);
+    virtual void setFontFile(const char* fileName);
+    virtual void setFontSize(int pixelSize);
+    int pixelSize() const;
+
+    uint32_t colour;
+    Font* font;
+};
+
+class Label : public TextWidget {
+  public:
+    // copy: own a copy of `text`, else show the caller's text as it changes.
+    Label(int x, int y, const char* text, bool copy, uint32_t colour);
+    Label(int x, int y, const char* text, uint32_t colour);
+    ~Label() override;
+    void draw() override;
+
+    char* text; // may be null
+    bool ownsText;
+};
+
+class Button : public TextWidget {
+  public:
+    static const int kLabelSize = 256; // bytes, NUL included
+
+    // h 0 means the font's pixel size + 8.
+    Button(int x, int y, int w, int h, uint32_t frameColour, const char* label, uint32_t textColour,
+           ClickCallback primary, ClickCallback secondary);
+    void draw() override;
+
+    uint32_t frameColour;
+    char label[kLabelSize];
+};
+
+class NumberLabel : public TextWidget {
+  public:
+    NumberLabel(int x, int y, uint32_t colour, const int* source, int storedValue);
+    void draw() override;
+    int Value() const { return source ? *source : storedValue; }
+
+    const int* source; // may be null: then storedValue is shown
+    int storedValue;
+};
+
+// A growable byte string; the NUL is written only when a C string is asked for.
+class TextBuffer {
+  public:
+    explicit TextBuffer(const char* text);
+    // Empty, with room for n characters and the NUL.
+    explicit TextBuffer(unsigned n);
+    TextBuffer(const TextBuffer& other);
+    TextBuffer& operator=(const TextBuffer& other);
+    ~TextBuffer();
+
+    TextBuffer substring(unsigned start, unsigned count) const;
+    void insert(unsigned index, char c);
+    void overwrite(unsigned index, char c);
+    void erase(unsigned index, unsigned count);
+    const char* c_str();
+
+    char* data;
+    unsigned capacity; // bytes allocated
+    unsigned length;
+};
+
+// A one-line edit field with caret, horizontal scrolling, insert and overwrite
+// modes; Return or a press elsewhere commits, Escape cancels.
+class TextField : public TextWidget {
+  public:
+    TextField(int x, int y, int w, const char* text, uint32_t colour);
+    void draw() override;
+    bool grabFocus(int px, int py) override;
+    void loseFocus() override;
+    bool key(int sym, int unicode) override;
+    // Called when an edit ends with a report, and by setText.
+    virtual void textChanged();
+
+    // Replaces the text and ends any edit without reporting it.
+    void setText(const char* text);
+    const char* GetText() { return text.c_str(); }
+
+    TextBuffer text;
+    TextBuffer saved; // the text as it was when the edit began
+    bool editPending = false;
+    unsigned caret = 0;
+    unsigned scroll = 0; // first visible character
+    bool editing = false;
+    bool overwriteMode = false;
+
+  protected:
+    int VisibleCapacity();
+    void ScrollToCaret();
+};
+
+class TextNotifyField : public TextField {
+  public:
+    TextNotifyField(int x, int y, int w, const char* text, TextNotifyCallback callback, uint32_t colour);
+    void textChanged() override;
+
+    TextNotifyCallback callback;
+};
+
+// Edit fields bound to an integer: only digits and editing keys reach the text;
+// the variable changes when the edit ends with a number that fits it.
+class IntField : public TextField {
+  public:
+    IntField(int x, int y, int w, int* value, uint32_t colour);
+    void loseFocus() override;
+    bool key(int sym, int unicode) override;
+    void ShowValue();
+
+    int* value;
+};
+
+class UIntField : public TextField {
+  public:
+    UIntField(int x, int y, int w, unsigned* value, uint32_t colour);
+    void loseFocus() override;
+    bool key(int sym, int unicode) override;
+    void ShowValue();
+
+    unsigned* value;
+};
+
+class UIntNotifyField : public UIntField {
+  public:
+    // Reports `initialValue` to the callback once while it is constructed.
+    UIntNotifyField(int x, int y, int w, unsigned initialValue, IntNotifyCallback callback, uint32_t colour);
+    void textChanged() override;
+
+    IntNotifyCallback callback;
+    unsigned ownValue;
+};
+
+// ---------------------------------------------------------------------------
+// Timeline widgets (they read the open demo and the editor's state).
+
+// The time slider: a ScrollKnob with a cursor line down across the track rows.
+class TimeCursor : public Widget {
+  public:
+    TimeCursor(int x, int y, unsigned trackLength, int minimum, int maximum, int* value,
+               ScrollCallback callback);
+    void draw() override;
+    bool click(int px, int py, int button) override;
+
+    ScrollKnob knob;
+    int minimum, maximum;
+    unsigned trackLength;
+    int* value;
+};

@@ -1,0 +1,151 @@
+// Loading a demo through its stages, the message of each failing stage, and
+// what a failed load leaves behind; saving.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "editor_fixture.h"
+
+namespace {
+std::string LoadMessage(EditorApp& app) {
+    try {
+        app.LoadDemo();
+    } catch (const BasicException& e) {
+        return e.GetMessage();
+    }
+    return "";
+}
+
+void WriteGoodDemo(const ScratchDir& dir, const std::string& name = "Fenk.xml", uint32_t runningTime = 5000) {
+    WriteTestDemo(dir, name, PluginPath("RecordPlugin"), {"Effect1"}, "Effect1", {2, 1}, runningTime);
+}
+} // namespace
+
+TEST(LoadDemo, SuccessfulLoadBindsTheDemoAndLeavesPlaybackPaused) {
+    EditorFixture f;
+    WriteGoodDemo(f.dir);
+    f.dir.Write("ImageList.txt", "pic.png 1\n");
+    f.app().music.playing = true;
+    EXPECT_TRUE(f.app().LoadDemo());
+    ASSERT_NE(f.app().demo.get(), nullptr);
+    EXPECT_TRUE(f.app().demoLoaded);
+    EXPECT_FALSE(f.app().music.playing);
+    EXPECT_EQ(f.app().demo->trackCount, 2u);
+    EXPECT_EQ(f.app().demo->runningTime, 5000u);
+    EXPECT_EQ(f.app().demo->outputSurfaceCount, 2u);
+    EXPECT_NE(f.app().demo->tracks[0].events[0].effect, nullptr);
+    EXPECT_EQ(f.app().ImageCount(), 1u);
+    EXPECT_EQ(f.app().ImageKind(0), 1u);
+}
+
+TEST(LoadDemo, MissingFileReportsTheReaderMessage) {
+    EditorFixture f;
+    EXPECT_EQ(LoadMessage(f.app()), "Couldn't load the demo Fenk.xml, does this file exists?");
+    EXPECT_FALSE(f.app().demoLoaded);
+    EXPECT_EQ(f.app().demo.get(), nullptr);
+}
+
+TEST(LoadDemo, EachFailingStageHasItsMessage) {
+    struct Case {
+        std::string library;
+        std::vector<std::string> functions;
+        std::string event;
+        std::string message;
+    } cases[] = {
+        {"/no/such/libNothing.so",
+         {"Effect1"},
+         "Effect1",
+         "Loading demo failed: could not initialize libraries!"},
+        {PluginPath("RecordPlugin"),
+         {"NoSuchEffect"},
+         "NoSuchEffect",
+         "Loading demo failed: could not initialize libraries!"},
+        {PluginPath("RecordPlugin"),
+         {"Effect1"},
+         "Effect5",
+         "Loading demo failed: could not match function pointers!"},
+        {PluginPath("InitZeroPlugin"),
+         {"Effect0"},
+         "Effect0",
+         "Loading demo failed: could not initialize Vorlen!"},
+        {PluginPath("InitThrowPlugin"), {"Effect0"}, "Effect0", "Init of InitThrowPlugin refused: 42"},
+    };
+    for (const Case& c : cases) {
+        EditorFixture f;
+        WriteTestDemo(f.dir, "Fenk.xml", c.library, c.functions, c.event, {1}, 3000);
+        testing::internal::CaptureStderr();
+        std::string message = LoadMessage(f.app());
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(message, c.message) << c.library << " " << c.event;
+        EXPECT_FALSE(f.app().demoLoaded);
+        EXPECT_EQ(f.app().demo.get(), nullptr);
+    }
+}
+
+TEST(LoadDemo, TooManyInputSurfacesFailsAtTheSurfaceStage) {
+    EditorFixture f;
+    WriteGoodDemo(f.dir);
+    std::string xml = f.dir.Read("Fenk.xml");
+    size_t at = xml.find("NumberOfInputSurfaces=\"0\"");
+    ASSERT_NE(at, std::string::npos);
+    xml.replace(at, 25, "NumberOfInputSurfaces=\"99999\"");
+    f.dir.Write("Fenk.xml", xml);
+    testing::internal::CaptureStderr();
+    std::string message = LoadMessage(f.app());
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(message, "Loading demo failed: could not create surfaces!");
+}
+
+TEST(LoadDemo, FailedSecondLoadKeepsTheFirstDemoForSaving) {
+    EditorFixture f;
+    WriteGoodDemo(f.dir, "Fenk.xml", 7000);
+    ASSERT_TRUE(f.app().LoadDemo());
+    DemoStruct* first = f.app().demo.get();
+    f.dir.Write("Fenk.xml", "<VorlenDemoFile><broken");
+    std::string message = LoadMessage(f.app());
+    EXPECT_FALSE(message.empty());
+    EXPECT_FALSE(f.app().demoLoaded);
+    EXPECT_EQ(f.app().demo.get(), first);
+    // The load took the editor down to the base screen first.
+    EXPECT_EQ(f.screen().trackGroup, nullptr);
+    EXPECT_TRUE(f.app().SaveDemo());
+    EXPECT_STREQ(f.screen().statusText, "Demo saved.");
+    DemoStruct back = {};
+    LoadDemoFile(f.dir.file("Fenk.xml").c_str(), back, true);
+    EXPECT_EQ(back.runningTime, 7000u);
+    EXPECT_EQ(back.trackCount, 2u);
+    ReleaseDemo(back);
+}
+
+TEST(LoadDemo, SecondSuccessfulLoadReplacesTheDemo) {
+    EditorFixture f;
+    WriteGoodDemo(f.dir, "Fenk.xml", 7000);
+    ASSERT_TRUE(f.app().LoadDemo());
+    WriteGoodDemo(f.dir, "Fenk.xml", 9000);
+    ASSERT_TRUE(f.app().LoadDemo());
+    EXPECT_EQ(f.app().demo->runningTime, 9000u);
+    EXPECT_TRUE(f.app().demoLoaded);
+}
+
+TEST(SaveDemo, WithoutAnyDemoFailsWithStatus) {
+    EditorFixture f;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(f.app().SaveDemo());
+    testing::internal::GetCapturedStderr();
+    EXPECT_STREQ(f.screen().statusText, "Error saving demo!");
+}
+
+TEST(SaveDemo, UnwritablePathFailsWithStatusAndKeepsTheDemo) {
+    EditorFixture f;
+    WriteGoodDemo(f.dir);
+    ASSERT_TRUE(f.app().LoadDemo());
+    // A directory in the demo's place cannot be replaced by a file.
+    ASSERT_EQ(remove("Fenk.xml"), 0);
+    ASSERT_EQ(mkdir("Fenk.xml", 0755), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(f.app().SaveDemo());
+    testing::internal::GetCapturedStderr();
+    EXPECT_STREQ(f.screen().statusText, "Error saving demo!");
+    EXPECT_TRUE(f.app().demoLoaded);
+}

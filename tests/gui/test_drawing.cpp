@@ -1,0 +1,122 @@
+// The drawing primitives and widget drawing, read back from a real GL window.
+#include <gtest/gtest.h>
+
+#include "gl_context.h"
+#include "gui.h"
+#include "oglstate.h"
+
+namespace {
+class Drawing : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        windowWidth = 640;
+        windowHeight = 480;
+        GLContext::ClearTo(0, 0, 0, 1);
+    }
+    uint32_t Rgb(int x, int y) { return gl.Pixel(x, y) & 0xFFFFFF; }
+    GLContext gl{640, 480};
+};
+
+// Draws one primitive through the interface pass.
+class Painter : public Widget {
+  public:
+    explicit Painter(void (*paint)()) : Widget(0, 0, 0, 0, nullptr, nullptr), paintFn(paint) {}
+    void draw() override { paintFn(); }
+    void (*paintFn)();
+};
+} // namespace
+
+TEST_F(Drawing, FillRectCoversItsInterior) {
+    Painter p([] { fillRect(100, 100, 40, 20, 0xFF00FF00); });
+    drawInterface(&p);
+    EXPECT_EQ(Rgb(101, 101), 0x00FF00u);
+    EXPECT_EQ(Rgb(138, 117), 0x00FF00u);
+    EXPECT_EQ(Rgb(120, 110), 0x00FF00u);
+    EXPECT_EQ(Rgb(145, 110), 0u);
+    EXPECT_EQ(Rgb(120, 125), 0u);
+    EXPECT_EQ(Rgb(95, 110), 0u);
+}
+
+TEST_F(Drawing, LinesLandOnTheirPixelRowAndColumn) {
+    Painter p([] {
+        drawHLine(10, 50, 100, 0xFFFF0000);
+        drawVLine(300, 20, 100, 0xFF0000FF);
+    });
+    drawInterface(&p);
+    EXPECT_EQ(Rgb(60, 50), 0xFF0000u);
+    EXPECT_EQ(Rgb(60, 49), 0u);
+    EXPECT_EQ(Rgb(60, 51), 0u);
+    EXPECT_EQ(Rgb(300, 70), 0x0000FFu);
+    EXPECT_EQ(Rgb(299, 70), 0u);
+    EXPECT_EQ(Rgb(301, 70), 0u);
+}
+
+TEST_F(Drawing, DrawRectOutlinesWithoutFilling) {
+    Painter p([] { drawRect(200, 200, 50, 30, 0xFFFFFFFF); });
+    drawInterface(&p);
+    EXPECT_EQ(Rgb(225, 200), 0xFFFFFFu);
+    EXPECT_EQ(Rgb(200, 215), 0xFFFFFFu);
+    EXPECT_EQ(Rgb(249, 215), 0xFFFFFFu);
+    EXPECT_EQ(Rgb(225, 229), 0xFFFFFFu);
+    EXPECT_EQ(Rgb(225, 215), 0u);
+}
+
+TEST_F(Drawing, FrameHasLightOuterEdgeRingAndFill) {
+    Painter p([] { drawFrame(50, 300, 100, 60, 0xFF404080); });
+    drawInterface(&p);
+    EXPECT_EQ(Rgb(100, 300), 0x8080C0u); // light outer top edge: +64 per channel
+    EXPECT_EQ(Rgb(100, 359), 0x000040u); // dark outer bottom edge: -64, at least 0
+    EXPECT_EQ(Rgb(100, 301), 0x404080u); // the ring
+    EXPECT_EQ(Rgb(100, 302), 0x000040u); // sunken inner top edge
+    EXPECT_EQ(Rgb(100, 330), 0x404080u); // fill
+}
+
+TEST_F(Drawing, PointIsOnePixel) {
+    Painter p([] { drawPoint(320, 240, 0xFFFFFF00); });
+    drawInterface(&p);
+    // The vertex sits on a pixel corner: exactly one of the four pixels around it is lit.
+    int lit = 0;
+    for (int dy = -1; dy <= 0; dy++)
+        for (int dx = -1; dx <= 0; dx++)
+            lit += Rgb(320 + dx, 240 + dy) == 0xFFFF00u;
+    EXPECT_EQ(lit, 1);
+    EXPECT_EQ(Rgb(322, 240), 0u);
+}
+
+TEST_F(Drawing, InterfacePassRestoresViewportAndColour) {
+    OGLState::Values before = gl.state()->values();
+    Painter p([] { fillRect(0, 0, 10, 10, 0xFF123456); });
+    drawInterface(&p);
+    OGLState::Values after = gl.state()->values();
+    EXPECT_EQ(after.color, before.color);
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(after.viewport[i], before.viewport[i]);
+    EXPECT_EQ(after.projection.orthographic, before.projection.orthographic);
+}
+
+TEST_F(Drawing, ScrollKnobDrawsItsMarkerAtTheValue) {
+    int value = 64;
+    ScrollKnob knob(100, 100, 90, 0, 128, &value, true, nullptr);
+    drawInterface(&knob);
+    EXPECT_EQ(Rgb(100 + 1 + 45, 105), 0xFFFFFFu); // marker at p = 45
+    EXPECT_EQ(Rgb(100 + 1 + 30, 105), 0u);        // inside the track, away from the marker
+    EXPECT_EQ(Rgb(100 + 1 + 30, 101), 0xFFFFFFu); // the track's outline
+}
+
+TEST_F(Drawing, ScrollKnobWithEmptyRangeDrawsTheMarkerAtTheStart) {
+    int value = 3;
+    ScrollKnob knob(100, 100, 90, 3, 3, &value, true, nullptr);
+    drawInterface(&knob);
+    EXPECT_EQ(Rgb(101, 105), 0xFFFFFFu);
+}
+
+TEST_F(Drawing, ColourPickerShowsTheMixedColourAndBars) {
+    int r = 255, g = 128, b = 0;
+    ColourPicker picker(100, 100, &r, &g, &b);
+    drawInterface(&picker);
+    EXPECT_EQ(Rgb(100 + 280, 100 + 12), 0xFF8000u); // swatch
+    // The green bar at i = 10 shows the current colour with green replaced by 10.
+    EXPECT_EQ(Rgb(100 + 5 + 10, 100 + 11 + 2), 0xFF0A00u);
+    // Marker of the red value 255: the white line at x + v + 5.
+    EXPECT_EQ(Rgb(100 + 255 + 5, 100 + 2 + 2), 0xFFFFFFu);
+}

@@ -1,0 +1,68 @@
+#include "editor_fixture.h"
+
+#include <cstdio>
+
+#include <gtest/gtest.h>
+
+#include <SDL/SDL.h>
+
+#include "demo_builder.h"
+#include "sdl_events.h"
+
+void CopyInterfaceFont(const ScratchDir& dir) {
+    FILE* in = fopen("/usr/share/fonts/truetype/freefont/FreeSerif.ttf", "rb");
+    if (!in) {
+        ADD_FAILURE() << "FreeSerif.ttf is missing (package fonts-freefont-ttf)";
+        return;
+    }
+    FILE* out = fopen(dir.file("FreeSerif.ttf").c_str(), "wb");
+    char buffer[65536];
+    size_t n;
+    while (out && (n = fread(buffer, 1, sizeof buffer, in)) > 0)
+        fwrite(buffer, 1, n, out);
+    if (out) fclose(out);
+    fclose(in);
+}
+
+std::string PluginPath(const std::string& name) {
+    return std::string(TEST_PLUGIN_DIR) + "/lib" + name + ".so";
+}
+
+void WriteTestDemo(const ScratchDir& dir, const std::string& fileName, const std::string& library,
+                   const std::vector<std::string>& functions, const std::string& event,
+                   const std::vector<int>& trackEvents, uint32_t runningTime, const std::string& music) {
+    DemoStruct demo = EmptyDemo();
+    std::vector<FunctionSpec> specs;
+    for (const std::string& f : functions)
+        specs.push_back({f, {"Value"}});
+    AddLibrary(demo, library, specs);
+    for (int count : trackEvents) {
+        uint32_t t = AddTrack(demo);
+        for (int e = 0; e < count; e++)
+            AddEvent(demo, t, library, event, (uint32_t)e * 1000, (uint32_t)e * 1000 + 990, {e}, {e + 10});
+    }
+    demo.runningTime = runningTime;
+    demo.inputMusicFile = CopyString(music.c_str());
+    demo.author = CopyString("Tester");
+    if (!SaveDemoFile(dir.file(fileName).c_str(), &demo)) ADD_FAILURE() << "could not write " << fileName;
+    ReleaseDemo(demo);
+}
+
+EditorFixture::EditorFixture(int width, int height) : gl(width, height) {
+    CopyInterfaceFont(dir);
+    DrainEvents();
+    SharedMouseState() = MouseState{false, false, 0, 0, 0};
+    windowWidth = width;
+    windowHeight = height;
+    SDL_Config_DefaultConfig(&config);
+    config.width = width;
+    config.height = height;
+    SetApp(new EditorApp(SDL_GetVideoSurface(), &config));
+    App()->editorScreen.BuildBase();
+}
+
+EditorFixture::~EditorFixture() {
+    SetApp(nullptr);
+    DrainEvents();
+    SharedMouseState() = MouseState{false, false, 0, 0, 0};
+}

@@ -1,0 +1,12 @@
+// Pushes real SDL events into the queue, for tests that drive a GuiScreen's pump.
+#pragma once
+
+// Keys: an SDL key sym and the translated character (0 for none).
+void PushKeyDown(int sym, int unicode = 0);
+void PushMouseDown(int button, int x, int y);
+void PushMouseUp(int button, int x, int y);
+// A press and its release, queued together.
+void PushClick(int x, int y, int button = 1);
+void PushQuitEvent();
+// Drops whatever is still queued.
+void DrainEvents();

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Regenerates every picture and the music of examples/ with tools/fenk_assets
+# and oggenc (vorbis-tools). The output is the same on every run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S tools -B build/tools >/dev/null
+cmake --build build/tools -j2 >/dev/null
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+build/tools/fenk_assets examples "$tmp/tune.wav"
+# A fixed stream serial keeps the Ogg file byte-identical between runs.
+oggenc -Q -q -1 --resample 22050 --serial 1 -o examples/data/tune.ogg "$tmp/tune.wav"
