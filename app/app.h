@@ -45,6 +45,10 @@ struct DemoDeleter {
 };
 typedef std::unique_ptr<DemoStruct, DemoDeleter> OwnedDemo;
 
+// Reads the demo file and runs every binding stage; throws BasicException with
+// the failing stage's message. The editor's load command and the player share it.
+OwnedDemo LoadBoundDemo(const char* fileName, SDL_Config* videoConfig, SDL_Surface* screen);
+
 class EditorApp {
   public:
     static const uint32_t kMaxImages = 128;
@@ -117,6 +121,11 @@ struct MainLoop {
     uint32_t lastPosition = 0;
 };
 
+// Defaults and "VorlenEdit.ini": 0, or the exit code 1 when the file is bad.
+int ReadVideoConfig(SDL_Config& config);
+// Window with an OpenGL context, GLEW, and the audio device when there is one:
+// 0, or the exit code 1.
+int OpenVideo(SDL_Config& config, SDL_Surface*& screen, bool& audioOpen);
 // Configuration, window, GLEW, GL state, application, settings: 0, or the exit code.
 int EditorStartUp(MainLoop& loop);
 // One pass of the loop: false when the program should end.

@@ -9,23 +9,27 @@
 
 namespace {
 // Every binding step, with the message the user sees when it fails.
+struct StageContext {
+    SDL_Config* videoConfig;
+    SDL_Surface* screen;
+};
 struct BindingStage {
-    int (*run)(EditorApp& app, DemoStruct& demo);
+    int (*run)(StageContext& context, DemoStruct& demo);
     const char* message;
 };
 
-int RunBindLibraries(EditorApp&, DemoStruct& d) {
+int RunBindLibraries(StageContext&, DemoStruct& d) {
     return BindLibraries(d);
 }
-int RunMatchEvents(EditorApp&, DemoStruct& d) {
+int RunMatchEvents(StageContext&, DemoStruct& d) {
     return MatchEvents(d);
 }
-int RunCreateSurfaces(EditorApp& app, DemoStruct& d) {
+int RunCreateSurfaces(StageContext& c, DemoStruct& d) {
     SDL_Config fallback;
-    if (!app.videoConfig) SDL_Config_DefaultConfig(&fallback);
-    return CreateSurfaces(d, app.videoConfig ? *app.videoConfig : fallback, app.screen);
+    if (!c.videoConfig) SDL_Config_DefaultConfig(&fallback);
+    return CreateSurfaces(d, c.videoConfig ? *c.videoConfig : fallback, c.screen);
 }
-int RunInitLibraries(EditorApp&, DemoStruct& d) {
+int RunInitLibraries(StageContext&, DemoStruct& d) {
     return InitLibraries(d);
 }
 
@@ -37,18 +41,9 @@ const BindingStage kStages[] = {
 };
 } // namespace
 
-bool EditorApp::LoadDemo() {
-    if (demoLoaded) {
-        editorScreen.BuildBase();
-        demoLoaded = false;
-    }
+OwnedDemo LoadBoundDemo(const char* fileName, SDL_Config* videoConfig, SDL_Surface* screen) {
     OwnedDemo fresh(new (std::nothrow) DemoStruct());
     if (!fresh) throw BasicException("Loading demo failed: could not allocate new DemoStruct");
-
-    // The file name lives in a widget the stages may not touch, but copy it anyway:
-    // a library's initialisation must not be able to pull it from under the reader.
-    char fileName[256];
-    snprintf(fileName, sizeof fileName, "%s", editorScreen.DemoFileName());
 
     // Any failure below destroys `fresh` (ReleaseDemo, then free) on the way out.
     try {
@@ -60,9 +55,10 @@ bool EditorApp::LoadDemo() {
                              "corrupt XML, not 100% sure...");
     }
     fresh->outputSurfaceCount = 2;
+    StageContext context = {videoConfig, screen};
     for (const BindingStage& stage : kStages) {
         try {
-            if (stage.run(*this, *fresh) != 0) throw BasicException(stage.message);
+            if (stage.run(context, *fresh) != 0) throw BasicException(stage.message);
         } catch (const BasicException&) {
             throw;
         } catch (...) {
@@ -70,8 +66,20 @@ bool EditorApp::LoadDemo() {
             throw BasicException(stage.message);
         }
     }
+    return fresh;
+}
 
-    demo = std::move(fresh);
+bool EditorApp::LoadDemo() {
+    if (demoLoaded) {
+        editorScreen.BuildBase();
+        demoLoaded = false;
+    }
+    // The file name lives in a widget the stages may not touch, but copy it anyway:
+    // a library's initialisation must not be able to pull it from under the reader.
+    char fileName[256];
+    snprintf(fileName, sizeof fileName, "%s", editorScreen.DemoFileName());
+
+    demo = LoadBoundDemo(fileName, videoConfig, screen);
     demoLoaded = true;
     ReadImageList("ImageList.txt");
     music.playing = false;

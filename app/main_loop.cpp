@@ -42,16 +42,18 @@ void AdvancePlayback(MusicPlayer& music, uint32_t runningTime, uint32_t elapsed,
     lastPosition = next;
 }
 
-int EditorStartUp(MainLoop& loop) {
-    SDL_Config_DefaultConfig(&loop.videoConfig);
-    loop.videoConfig.subsystems = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO;
-    loop.videoConfig.width = 640;
-    loop.videoConfig.height = 480;
-    if (SDL_Config_LoadConfig(kVideoConfigFile, &loop.videoConfig) < 0) return 1;
+int ReadVideoConfig(SDL_Config& config) {
+    SDL_Config_DefaultConfig(&config);
+    config.subsystems = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO;
+    config.width = 640;
+    config.height = 480;
+    return SDL_Config_LoadConfig(kVideoConfigFile, &config) < 0 ? 1 : 0;
+}
 
-    loop.videoConfig.videoFlags |= SDL_OPENGL;
-    loop.screen = SDL_Config_Init(&loop.videoConfig);
-    if (!loop.screen) return 1;
+int OpenVideo(SDL_Config& config, SDL_Surface*& screen, bool& audioOpen) {
+    config.videoFlags |= SDL_OPENGL;
+    screen = SDL_Config_Init(&config);
+    if (!screen) return 1;
 
     GLenum glew = glewInit();
     if (glew != GLEW_OK) {
@@ -59,9 +61,16 @@ int EditorStartUp(MainLoop& loop) {
         return 1;
     }
 
-    // No audio device means a silent editor, not a failed start.
-    loop.audioOpen = SDL_WasInit(SDL_INIT_AUDIO) && Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0;
-    if (!loop.audioOpen) fprintf(stderr, "Trellic: no audio device (%s), playing silently\n", Mix_GetError());
+    // No audio device means a silent program, not a failed start.
+    if (!(config.subsystems & SDL_INIT_AUDIO)) return 0;
+    audioOpen = SDL_WasInit(SDL_INIT_AUDIO) && Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0;
+    if (!audioOpen) fprintf(stderr, "Trellic: no audio device (%s), playing silently\n", Mix_GetError());
+    return 0;
+}
+
+int EditorStartUp(MainLoop& loop) {
+    if (ReadVideoConfig(loop.videoConfig) != 0) return 1;
+    if (OpenVideo(loop.videoConfig, loop.screen, loop.audioOpen) != 0) return 1;
 
     SDL_EnableUNICODE(1);
     SDL_EnableKeyRepeat(500, 30);

@@ -11,7 +11,7 @@ packages=(
   fonts-freefont-ttf
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick
-  libxml2-utils vorbis-tools
+  libxml2-utils vorbis-tools libpng-dev
 )
 
 missing=()
