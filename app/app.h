@@ -10,6 +10,7 @@
 #include <SDL/SDL_mixer.h>
 
 #include "demo.h"
+#include "demo_operations.h"
 #include "editor.h"
 #include "gui.h"
 #include "sdl_config.h"
@@ -49,7 +50,7 @@ typedef std::unique_ptr<DemoStruct, DemoDeleter> OwnedDemo;
 // the failing stage's message. The editor's load command and the player share it.
 OwnedDemo LoadBoundDemo(const char* fileName, SDL_Config* videoConfig, SDL_Surface* screen);
 
-class EditorApp {
+class EditorApp : public DemoOperations {
   public:
     static const uint32_t kMaxImages = 128;
     static const uint32_t kImagePathSize = 128; // bytes per path slot, NUL included
@@ -77,11 +78,11 @@ class EditorApp {
     uint32_t ImageKind(uint32_t i) const;
     uint32_t ImageMemoryEstimate(); // bytes
 
-    // The editor's queries and edits of the demo live with the editing operations.
+    // The current demo (`demo`, owned) and the editor's queries and edits of it
+    // come from DemoOperations, which frees the demo after the members below.
 
     // Fields, in this order: members are destroyed from the last up, so the
-    // screens go first, then the music, and the demo last.
-    OwnedDemo demo;
+    // screens go first, then the music, and the demo (in the base) last.
     MusicPlayer music;
     EditorScreen editorScreen;
     GuiScreen previewScreen;

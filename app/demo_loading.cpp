@@ -79,7 +79,7 @@ bool EditorApp::LoadDemo() {
     char fileName[256];
     snprintf(fileName, sizeof fileName, "%s", editorScreen.DemoFileName());
 
-    demo = LoadBoundDemo(fileName, videoConfig, screen);
+    ReplaceDemo(LoadBoundDemo(fileName, videoConfig, screen).release());
     demoLoaded = true;
     ReadImageList("ImageList.txt");
     music.playing = false;
@@ -87,7 +87,7 @@ bool EditorApp::LoadDemo() {
 }
 
 bool EditorApp::SaveDemo() {
-    if (SaveDemoFile(editorScreen.DemoFileName(), demo.get())) {
+    if (SaveDemoFile(editorScreen.DemoFileName(), demo)) {
         editorScreen.SetStatus("Demo saved.");
         return true;
     }

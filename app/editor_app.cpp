@@ -1,6 +1,7 @@
 // EditorApp: construction and teardown of the application object, the
 // process-wide accessors, the preview switch, the volume and its settings file.
 #include "app.h"
+#include "timeline.h"
 
 #include <cassert>
 #include <cstdio>
@@ -16,15 +17,17 @@ void DemoDeleter::operator()(DemoStruct* demo) const {
 }
 
 EditorApp::EditorApp(SDL_Surface* screen_, SDL_Config* videoConfig_)
-    : editorScreen(windowWidth, windowHeight, kQuitKeyF10), previewScreen(kQuitKeyF10), demoLoaded(false),
-      fullScreenPreview(false), volume(100), imageCount(0), imageMemory(0), screen(screen_),
-      videoConfig(videoConfig_) {
+    : DemoOperations(), editorScreen(windowWidth, windowHeight, kQuitKeyF10), previewScreen(kQuitKeyF10),
+      demoLoaded(false), fullScreenPreview(false), volume(100), imageCount(0), imageMemory(0),
+      screen(screen_), videoConfig(videoConfig_) {
+    ownsDemo = true;
     for (uint32_t i = 0; i < kMaxImages; i++) {
         imagePaths[i][0] = 0;
         imageKinds[i] = 0;
     }
     // A click anywhere on the full-screen preview returns to the editor.
     previewScreen.add(new Widget(0, 0, windowWidth, windowHeight, ShowEditor, ShowEditor));
+    previewScreen.add(new PathOverlay());
 }
 
 EditorApp::~EditorApp() {}

@@ -238,36 +238,6 @@ int RenderFrames(DemoStruct& demo, const CommandLine& o, int w, int h) {
 } // namespace
 
 int RunRender(const CommandLine& options) {
-    SDL_Config config;
-    if (ReadVideoConfig(config) != 0) return kExitStartFailed;
-    if (options.width > 0) {
-        config.width = options.width;
-        config.height = options.height;
-    }
-    config.videoFlags &= ~(uint32_t)SDL_FULLSCREEN;
-    config.subsystems &= ~(uint32_t)SDL_INIT_AUDIO; // a render plays no sound
-    SDL_Surface* screen = nullptr;
-    bool audioOpen = false;
-    if (OpenVideo(config, screen, audioOpen) != 0) {
-        SDL_Quit();
-        return kExitStartFailed;
-    }
     signal(SIGPIPE, SIG_IGN); // a failing ffmpeg shows as a write error instead
-    OGLState* window = new OGLState((unsigned)config.width, (unsigned)config.height);
-    OGLState::SetState(window);
-    int code = kExitOk;
-    {
-        OwnedDemo demo;
-        try {
-            demo = LoadBoundDemo(options.demoFile.c_str(), &config, screen);
-        } catch (const BasicException& e) {
-            fprintf(stderr, "Trellic: %s\n", e.GetMessage());
-            code = kExitLoadFailed;
-        }
-        if (demo) code = RenderFrames(*demo, options, config.width, config.height);
-    }
-    OGLState::SetState(nullptr);
-    delete window;
-    SDL_Quit();
-    return code;
+    return RunStandalone(options, true, RenderFrames);
 }

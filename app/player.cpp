@@ -26,7 +26,7 @@ bool QuitRequested() {
     return quit;
 }
 
-int PlayLoop(DemoStruct& demo, const CommandLine& options) {
+int PlayLoop(DemoStruct& demo, const CommandLine& options, int, int) {
     if (demo.runningTime == 0) return kExitOk;
     MusicPlayer music;
     if (demo.inputMusicFile && demo.inputMusicFile[0]) music.Load(demo.inputMusicFile);
@@ -62,39 +62,5 @@ int PlayLoop(DemoStruct& demo, const CommandLine& options) {
 } // namespace
 
 int RunPlayer(const CommandLine& options) {
-    SDL_Config config;
-    if (ReadVideoConfig(config) != 0) return kExitStartFailed;
-    if (options.width > 0) {
-        config.width = options.width;
-        config.height = options.height;
-    }
-    if (options.fullscreen) config.videoFlags |= SDL_FULLSCREEN;
-    SDL_Surface* screen = nullptr;
-    bool audioOpen = false;
-    if (OpenVideo(config, screen, audioOpen) != 0) {
-        SDL_Quit();
-        return kExitStartFailed;
-    }
-    SDL_ShowCursor(options.fullscreen ? SDL_DISABLE : SDL_ENABLE);
-
-    // The player draws in a fresh record's state: the whole window, centred and
-    // y-down, exactly as the editor's full-screen preview.
-    OGLState* state = new OGLState((unsigned)config.width, (unsigned)config.height);
-    OGLState::SetState(state);
-    int code = kExitOk;
-    {
-        OwnedDemo demo;
-        try {
-            demo = LoadBoundDemo(options.demoFile.c_str(), &config, screen);
-        } catch (const BasicException& e) {
-            fprintf(stderr, "Trellic: %s\n", e.GetMessage());
-            code = kExitLoadFailed;
-        }
-        if (demo) code = PlayLoop(*demo, options);
-    }
-    OGLState::SetState(nullptr);
-    delete state;
-    if (audioOpen) Mix_CloseAudio();
-    SDL_Quit();
-    return code;
+    return RunStandalone(options, false, PlayLoop);
 }

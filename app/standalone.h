@@ -37,6 +37,11 @@ bool ParseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
 const char* UsageText();
 
 int RunPlayer(const CommandLine& options);
+struct DemoStruct;
+// Opens the window, loads options.demoFile and runs `body` on it; returns the
+// body's exit code, or the start or load failure's.
+typedef int (*StandaloneBody)(DemoStruct& demo, const CommandLine& options, int width, int height);
+int RunStandalone(const CommandLine& options, bool forRender, StandaloneBody body);
 int RunRender(const CommandLine& options);
 
 // Demo times of the frames a render draws: frame n at from + n x 1000 / fps,

@@ -3,6 +3,7 @@
 #include "editor.h"
 
 #include "app.h"
+#include "panels.h"
 
 namespace {
 int gVolumeSlider = 100;
@@ -58,8 +59,8 @@ void PlayPause(int, int, int) {
 void ShowDemoInfo(int, int, int) {
     EditorApp* app = App();
     if (!app || !app->editorScreen.panelGroup) return;
-    // The demo information panel fills panelGroup; the selection stays as it is.
-    app->editorScreen.panelGroup->clear();
+    // The selection stays as it is.
+    BuildDemoInfoPanel();
 }
 
 void VolumeChanged(double) {

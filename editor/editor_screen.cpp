@@ -7,15 +7,11 @@
 #include <cstring>
 
 #include "app.h"
+#include "panels.h"
+#include "timeline.h"
 
 namespace {
 const char* kDefaultDemoFile = "Fenk.xml";
-
-// Re-sorting a track's events by start time is one of the editing operations on
-// the demo; until they exist a track keeps its order and the selection stays.
-int SortTrackEventsHook(EditorApp&, int /*track*/, int selected) {
-    return selected;
-}
 } // namespace
 
 EditorScreen::EditorScreen(int width, int height, uint16_t quitKey_) : GuiScreen(quitKey_) {
@@ -44,7 +40,7 @@ void EditorScreen::BuildBase() {
     add(new Label(7, H - 16, "Status:", 0xFFB0FFB0));
     add(new Label(57, H - 16, statusText, false, 0xFFFF5050));
     add(new Button(W - 80, H - 25, 75, 22, kFrameColour, "Clear Status", 0xFFFFFFFF, ClearStatus, nullptr));
-    // The path overlay over the preview is added last by the editing widgets.
+    add(new PathOverlay());
 }
 
 void EditorScreen::BuildEditor(EditorApp& app, MusicPlayer& music) {
@@ -67,10 +63,15 @@ void EditorScreen::BuildEditor(EditorApp& app, MusicPlayer& music) {
     add(new ScrollKnob(4, H - 35, 90, 0, 128, &volume, true, VolumeChanged));
 }
 
-void EditorScreen::RebuildTrackRows(EditorApp&) {
+void EditorScreen::RebuildTrackRows(EditorApp& app) {
     if (!trackGroup) return;
     trackGroup->clear();
-    // The track rows and their event blocks are added here by the timeline widgets.
+    for (uint32_t i = 0; i < app.TrackCount(); i++) {
+        TrackRow* row = new TrackRow(i);
+        for (uint32_t j = 0; j < app.EventCount(i); j++)
+            row->add(new TimelineEventBlock(j, i));
+        trackGroup->add(row);
+    }
 }
 
 void EditorScreen::SelectTrack(int track) {
@@ -78,7 +79,7 @@ void EditorScreen::SelectTrack(int track) {
     selectedTrack = -1;
     selectedEvent = -1;
     if (panelGroup) panelGroup->clear();
-    // The track panel is built here when track >= 0.
+    if (track >= 0) BuildTrackPanel(track);
 }
 
 void EditorScreen::SelectEvent(int track, int event) {
@@ -87,7 +88,7 @@ void EditorScreen::SelectEvent(int track, int event) {
     selectedEvent = track < 0 ? -1 : event;
     if (selectedTrack < 0) selectedEvent = -1;
     if (panelGroup) panelGroup->clear();
-    // The event panel is built here when an event is selected.
+    if (selectedTrack >= 0) BuildEventPanel(selectedTrack, selectedEvent);
 }
 
 void EditorScreen::SetStatus(const char* text) {
@@ -100,12 +101,16 @@ const char* EditorScreen::DemoFileName() const {
 
 uint32_t EditorScreen::PanelTrackMarkerTime() const {
     if (panelTrack == -1 || !trackGroup) return 0;
-    // The marker time is read from the first track row of panelTrack once rows exist.
+    for (int i = 0; i < trackGroup->childCount(); i++) {
+        const TrackRow* row = dynamic_cast<const TrackRow*>(trackGroup->childAt(i));
+        if (row && (int)row->track == panelTrack) return row->markerTime;
+    }
     return 0;
 }
 
 void EditorScreen::ResortTrack(int track) {
     EditorApp* app = App();
     if (!app) return;
-    selectedEvent = SortTrackEventsHook(*app, track, selectedEvent);
+    if (track < 0) return;
+    selectedEvent = app->SortTrackEvents((uint32_t)track, selectedEvent);
 }

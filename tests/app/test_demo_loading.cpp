@@ -28,7 +28,7 @@ TEST(LoadDemo, SuccessfulLoadBindsTheDemoAndLeavesPlaybackPaused) {
     f.dir.Write("ImageList.txt", "pic.png 1\n");
     f.app().music.playing = true;
     EXPECT_TRUE(f.app().LoadDemo());
-    ASSERT_NE(f.app().demo.get(), nullptr);
+    ASSERT_NE(f.app().demo, nullptr);
     EXPECT_TRUE(f.app().demoLoaded);
     EXPECT_FALSE(f.app().music.playing);
     EXPECT_EQ(f.app().demo->trackCount, 2u);
@@ -43,7 +43,7 @@ TEST(LoadDemo, MissingFileReportsTheReaderMessage) {
     EditorFixture f;
     EXPECT_EQ(LoadMessage(f.app()), "Couldn't load the demo Fenk.xml, does this file exists?");
     EXPECT_FALSE(f.app().demoLoaded);
-    EXPECT_EQ(f.app().demo.get(), nullptr);
+    EXPECT_EQ(f.app().demo, nullptr);
 }
 
 TEST(LoadDemo, EachFailingStageHasItsMessage) {
@@ -79,7 +79,7 @@ TEST(LoadDemo, EachFailingStageHasItsMessage) {
         testing::internal::GetCapturedStderr();
         EXPECT_EQ(message, c.message) << c.library << " " << c.event;
         EXPECT_FALSE(f.app().demoLoaded);
-        EXPECT_EQ(f.app().demo.get(), nullptr);
+        EXPECT_EQ(f.app().demo, nullptr);
     }
 }
 
@@ -101,12 +101,12 @@ TEST(LoadDemo, FailedSecondLoadKeepsTheFirstDemoForSaving) {
     EditorFixture f;
     WriteGoodDemo(f.dir, "Fenk.xml", 7000);
     ASSERT_TRUE(f.app().LoadDemo());
-    DemoStruct* first = f.app().demo.get();
+    DemoStruct* first = f.app().demo;
     f.dir.Write("Fenk.xml", "<VorlenDemoFile><broken");
     std::string message = LoadMessage(f.app());
     EXPECT_FALSE(message.empty());
     EXPECT_FALSE(f.app().demoLoaded);
-    EXPECT_EQ(f.app().demo.get(), first);
+    EXPECT_EQ(f.app().demo, first);
     // The load took the editor down to the base screen first.
     EXPECT_EQ(f.screen().trackGroup, nullptr);
     EXPECT_TRUE(f.app().SaveDemo());

@@ -5,11 +5,12 @@
 #include <SDL/SDL.h>
 
 #include "editor_fixture.h"
+#include "timeline.h"
 
 TEST(EditorApp, NewApplicationStartsEmptyAtVolume100) {
     EditorFixture f;
     EditorApp& app = f.app();
-    EXPECT_EQ(app.demo.get(), nullptr);
+    EXPECT_EQ(app.demo, nullptr);
     EXPECT_FALSE(app.demoLoaded);
     EXPECT_FALSE(app.fullScreenPreview);
     EXPECT_EQ(app.volume, 100u);
@@ -38,7 +39,8 @@ TEST(EditorApp, ActiveScreenFollowsTheFullScreenPreviewFlag) {
 TEST(EditorApp, PreviewScreenIsOneWindowSizedWidgetThatReturnsToTheEditor) {
     EditorFixture f;
     GuiScreen& preview = f.app().previewScreen;
-    ASSERT_EQ(preview.childCount(), 1);
+    ASSERT_EQ(preview.childCount(), 2); // the widget, then the motion path overlay
+    EXPECT_NE(dynamic_cast<PathOverlay*>(preview.childAt(1)), nullptr);
     Widget* all = preview.childAt(0);
     EXPECT_EQ(all->x, 0);
     EXPECT_EQ(all->y, 0);

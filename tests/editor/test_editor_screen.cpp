@@ -47,7 +47,7 @@ TEST_F(EditorScreenTest, StartsWithTheBaseScreenFenkXmlAndAnEmptyStatus) {
     EditorScreen& s = f.screen();
     EXPECT_STREQ(s.DemoFileName(), "Fenk.xml");
     EXPECT_STREQ(s.statusText, "");
-    EXPECT_EQ(s.childCount(), 9);
+    EXPECT_EQ(s.childCount(), 10);
     EXPECT_EQ(s.trackGroup, nullptr);
     EXPECT_EQ(s.panelGroup, nullptr);
     EXPECT_EQ(s.selectedTrack, -1);
@@ -73,13 +73,13 @@ TEST_F(EditorScreenTest, LoadButtonLoadsBuildsTheEditorAndShowsDemoLoaded) {
     Click(kLoadX, kLoadY);
     EXPECT_STREQ(f.screen().statusText, "Demo loaded");
     EXPECT_TRUE(f.app().demoLoaded);
-    EXPECT_EQ(f.screen().childCount(), 16);
+    EXPECT_EQ(f.screen().childCount(), 17);
     ASSERT_NE(f.screen().trackGroup, nullptr);
     ASSERT_NE(f.screen().panelGroup, nullptr);
     EXPECT_EQ(f.screen().panelGroup->childCount(), 0);
     EXPECT_FALSE(f.app().music.playing);
     EXPECT_EQ(f.app().music.position, 1234u); // a load does not reset the position
-    TimeCursor* cursor = dynamic_cast<TimeCursor*>(f.screen().childAt(11));
+    TimeCursor* cursor = dynamic_cast<TimeCursor*>(f.screen().childAt(12));
     ASSERT_NE(cursor, nullptr);
     EXPECT_EQ(cursor->maximum, 8000);
     EXPECT_EQ(cursor->trackLength, 520u);
@@ -92,7 +92,7 @@ TEST_F(EditorScreenTest, TypedFileNameIsLoadedAndSurvivesTheRebuild) {
     Click(kLoadX, kLoadY);
     EXPECT_STREQ(f.screen().statusText, "Demo loaded");
     EXPECT_STREQ(f.screen().DemoFileName(), "Other.xml");
-    ASSERT_NE(f.app().demo.get(), nullptr);
+    ASSERT_NE(f.app().demo, nullptr);
     EXPECT_EQ(f.app().demo->runningTime, 6000u);
 }
 
@@ -105,7 +105,7 @@ TEST_F(EditorScreenTest, FailedLoadShowsTheStageMessageOnTheBaseScreen) {
     Click(kLoadX, kLoadY);
     testing::internal::GetCapturedStderr();
     EXPECT_STREQ(f.screen().statusText, "Loading demo failed: could not match function pointers!");
-    EXPECT_EQ(f.screen().childCount(), 9);
+    EXPECT_EQ(f.screen().childCount(), 10);
     EXPECT_FALSE(f.app().demoLoaded);
     // The first demo is still what a save writes.
     Click(kSaveX, kSaveY);
@@ -128,7 +128,7 @@ TEST_F(EditorScreenTest, MissingFileAndFailingLibrariesShowTheirMessages) {
     Click(kLoadX, kLoadY);
     EXPECT_STREQ(f.screen().statusText, "Loading demo failed: could not initialize Vorlen!");
     testing::internal::GetCapturedStderr();
-    EXPECT_EQ(f.app().demo.get(), nullptr);
+    EXPECT_EQ(f.app().demo, nullptr);
 }
 
 TEST_F(EditorScreenTest, SaveWithoutDemoShowsTheError) {
@@ -189,7 +189,7 @@ TEST_F(EditorScreenTest, VolumeSliderStartsAtTheCappedVolumeAndSetsIt) {
     f.app().volume = 300;
     Click(kLoadX, kLoadY);
     EXPECT_EQ(VolumeSliderValue(), 128);
-    ScrollKnob* knob = dynamic_cast<ScrollKnob*>(f.screen().childAt(15));
+    ScrollKnob* knob = dynamic_cast<ScrollKnob*>(f.screen().childAt(16));
     ASSERT_NE(knob, nullptr);
     EXPECT_EQ(knob->x, 4);
     EXPECT_EQ(knob->y, 445);

@@ -1,0 +1,88 @@
+// Timeline widgets: one row per track with a block per event, the event panel's
+// start and length editor and parameter curves, and the motion path drawn over
+// the preview. They read the open demo and the editor's selection through App()
+// afresh every frame, so a rebuilt demo never leaves them pointing at old data.
+#pragma once
+
+#include <cstdint>
+
+#include "gui.h"
+
+// Timeline geometry for a window of width w and height h.
+const int kTimelineLeft = 110;  // x of time 0
+const int kTimelineMargin = 10; // right margin of the axis
+const int kTrackRowPitch = 15;
+const int kTrackRowHeight = 12;
+int TrackRowTop(uint32_t track);
+// x of time t on the axis; the axis start when the running time is 0.
+int TimelineX(uint32_t t);
+
+// One track's row; its children are the track's event blocks. Its pump never runs.
+class TrackRow : public GuiScreen {
+  public:
+    explicit TrackRow(uint32_t track);
+    void draw() override;
+    bool click(int px, int py, int button) override;
+
+    uint32_t track;
+    uint32_t markerTime = 0; // ms; where "Add New Event" puts a new event
+};
+
+class TimelineEventBlock : public Widget {
+  public:
+    TimelineEventBlock(uint32_t event, uint32_t track);
+    void draw() override;
+    bool click(int px, int py, int button) override;
+
+    uint32_t track;
+    uint32_t event;
+};
+
+class ParamGraph;
+
+// Start and length of an event in tenths of a second, written back to the event
+// whenever an edit of either field ends with a change.
+class EventTimeEditor : public Widget {
+  public:
+    EventTimeEditor(uint32_t track, uint32_t event, uint32_t colour);
+    ~EventTimeEditor() override;
+    void draw() override;
+    bool click(int px, int py, int button) override;
+    bool grabFocus(int px, int py) override;
+    void loseFocus() override;
+    bool key(int sym, int unicode) override;
+
+    uint32_t track;
+    uint32_t event;
+    unsigned start;  // 1/10 s
+    unsigned length; // 1/10 s
+    bool startFocused = false;
+    bool lengthFocused = false;
+    UIntField* startField;
+    UIntField* lengthField;
+    Label* startLabel;
+    Label* lengthLabel;
+    // The panel's curves, kept on the same event when a re-sort moves it.
+    ParamGraph* graph = nullptr;
+
+  private:
+    void WriteBackIfChanged(unsigned oldStart, unsigned oldLength);
+};
+
+// Small curves of the event's numeric parameters, one point per 100 ms.
+class ParamGraph : public Widget {
+  public:
+    ParamGraph(uint32_t track, uint32_t event);
+    void draw() override;
+
+    uint32_t track;
+    uint32_t event;
+};
+
+// The dotted path of the selected event's "PosX"/"PosY" over the preview while
+// playback is paused, with a cross at the current position.
+class PathOverlay : public Widget {
+  public:
+    PathOverlay();
+    void draw() override;
+};
