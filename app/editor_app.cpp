@@ -1,7 +1,7 @@
 // EditorApp: construction and teardown of the application object, the
 // process-wide accessors, the preview switch, the volume and its settings file.
 #include "app.h"
-#include "timeline.h"
+#include "gui.h"
 
 #include <cassert>
 #include <cstdio>

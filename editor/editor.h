@@ -50,3 +50,6 @@ void ShowDemoInfo(int x, int y, int button);
 void VolumeChanged(double value);
 // The value the volume slider edits.
 int& VolumeSliderValue();
+
+// Also part of this folder's interface: panels and dialogs.
+#include "panels.h"

@@ -8,7 +8,7 @@
 
 #include "app.h"
 #include "panels.h"
-#include "timeline.h"
+#include "gui.h"
 
 namespace {
 const char* kDefaultDemoFile = "Fenk.xml";

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "app.h"
-#include "timeline.h"
+#include "gui.h"
 
 namespace {
 

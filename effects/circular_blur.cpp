@@ -11,7 +11,7 @@
 
 #include "effects_more.h"
 #include "oglstate.h"
-#include "render_target.h"
+#include "fxruntime.h"
 
 namespace {
 

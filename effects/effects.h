@@ -45,3 +45,6 @@ FENK_EXPORT int ImageAbs(long image, long x, long y, long size, long opacity);
 FENK_EXPORT int PrintNrAbs(long number, double x, double y);
 FENK_EXPORT int DisplayTextAbs(double x, double y, double angle, double size, long opacity, long text,
                                long font, long red, long green, long blue);
+
+// Also part of this folder's interface: the effects beyond the basic ones.
+#include "effects_more.h"

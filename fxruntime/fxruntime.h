@@ -112,3 +112,6 @@ Font* GetTextFont(long index);
 const char* GetText(long index);
 int TextFontCount();
 int TextCount();
+
+// Also part of this folder's interface: the off-screen render target.
+#include "render_target.h"

@@ -317,3 +317,6 @@ class TimeCursor : public Widget {
     unsigned trackLength;
     int* value;
 };
+
+// Also part of this folder's interface: widgets of the timeline.
+#include "timeline.h"

@@ -13,7 +13,7 @@ work=$(mktemp -d)
 cp -r examples/. "$work"
 cp /usr/share/fonts/truetype/freefont/FreeSerif.ttf "$work"
 dfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$dfile" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$dfile" 2>/dev/null &
 xvfb=$!
 cleanup() { kill "${prog:-}" "$xvfb" 2>/dev/null; rm -rf "$work" "$dfile"; }
 trap cleanup EXIT
@@ -26,10 +26,10 @@ sleep 1
 at() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-0.5}"; }
 shot() { import -window root "$root/docs/images/$1"; echo "saved docs/images/$1"; }
 
-at 48 276 1              # Load Demo
-at 240 250               # time slider: about 2.5 s in
+at 48 336 1              # Load Demo (the example's window is 800 x 600)
+at 365 310               # time slider: 6 s in
 shot editor-loaded.png
-at 190 266               # the first event of the first track
+at 365 371               # the second Image event (track 3)
 shot editor-event.png
-at 48 360                # Demo Info
+at 48 420                # Demo Info
 shot editor-info.png

@@ -9,10 +9,10 @@
 #include "demo_operations.h"
 #include "editing_fixture.h"
 #include "engine.h"
-#include "panels.h"
+#include "editor.h"
 #include "record_plugin.h"
 #include "sdl_events.h"
-#include "timeline.h"
+#include "gui.h"
 
 namespace {
 

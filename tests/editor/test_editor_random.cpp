@@ -10,7 +10,7 @@
 
 #include "demo_builder.h"
 #include "editor_fixture.h"
-#include "panels.h"
+#include "editor.h"
 #include "sdl_events.h"
 
 namespace {
