@@ -137,6 +137,21 @@ TEST(PlayerTest, StartsFromTheGivenTime) {
     EXPECT_EQ(kExitOk, r.code) << r.err;
 }
 
+// A looping player runs until the user stops it: Escape ends it normally.
+TEST(PlayerTest, LoopsUntilEscape) {
+    ScratchDir dir;
+    WriteTestDemo(dir, "Fenk.xml", PluginPath("RecordPlugin"), {"Effect1"}, "Effect1", {1}, 200);
+    std::string cmd = "cd '" + dir.path() + "' && ('" TRELLIC_BIN_DIR "/Trellic' --play --loop --size 64x48 "
+                      "& p=$!; for i in $(seq 1 50); do xdotool search --name Trellic >/dev/null 2>&1 && break; "
+                      "sleep 0.1; done; sleep 1; kill -0 $p || exit 90; "
+                      "xdotool search --name Trellic windowfocus --sync key Escape; "
+                      "for i in $(seq 1 50); do kill -0 $p 2>/dev/null || break; sleep 0.1; done; "
+                      "if kill -0 $p 2>/dev/null; then kill $p; exit 91; fi; wait $p)";
+    int status = system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(kExitOk, WEXITSTATUS(status)) << "90: the looping player ended by itself; 91: Escape did not stop it";
+}
+
 TEST(PlayerTest, LoadFailurePrintsTheStageMessage) {
     ScratchDir dir;
     WriteTestDemo(dir, "Fenk.xml", PluginPath("RecordPlugin"), {"Effect1"}, "Missing", {1}, 300);
