@@ -21,15 +21,15 @@ void AddLibrary(DemoStruct& demo, const std::string& fileName, const std::vector
     Grow(demo.libraries, demo.libraryCount);
     EffectLibrary& lib = demo.libraries[demo.libraryCount - 1];
     lib.fileName = CopyString(fileName.c_str());
-    for (const FunctionSpec& spec : functions) {
+    for (const FunctionSpec& declared : functions) {
         Grow(lib.functions, lib.functionCount);
         EffectFunction& fn = lib.functions[lib.functionCount - 1];
-        fn.name = CopyString(spec.name.c_str());
-        fn.paramCount = (uint32_t)spec.params.size();
+        fn.name = CopyString(declared.name.c_str());
+        fn.paramCount = (uint32_t)declared.params.size();
         if (fn.paramCount) {
             fn.paramNames = new char*[fn.paramCount]();
             for (uint32_t p = 0; p < fn.paramCount; p++)
-                fn.paramNames[p] = CopyString(spec.params[p].c_str());
+                fn.paramNames[p] = CopyString(declared.params[p].c_str());
         }
     }
 }

@@ -32,10 +32,10 @@ void WriteTestDemo(const ScratchDir& dir, const std::string& fileName, const std
                    const std::vector<std::string>& functions, const std::string& event,
                    const std::vector<int>& trackEvents, uint32_t runningTime, const std::string& music) {
     DemoStruct demo = EmptyDemo();
-    std::vector<FunctionSpec> specs;
+    std::vector<FunctionSpec> declared;
     for (const std::string& f : functions)
-        specs.push_back({f, {"Value"}});
-    AddLibrary(demo, library, specs);
+        declared.push_back({f, {"Value"}});
+    AddLibrary(demo, library, declared);
     for (int count : trackEvents) {
         uint32_t t = AddTrack(demo);
         for (int e = 0; e < count; e++)
