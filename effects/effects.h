@@ -21,6 +21,10 @@ uint32_t ScrambleNext(uint32_t value);
 void DrawTextureAt(const TextureEntry& slot, double x, double y, double size, double opacity);
 // The same quad centred at the current origin.
 void DrawTextureQuad(const TextureEntry& slot, double size, double opacity);
+// One quad of half-size hw x hh centred on the origin at z = -1, corners from
+// the bottom-left (y grows downwards) round to the top-left, textured with the
+// window s0..s1, t0..t1 (t0 the image's top) when `textured`.
+void DrawCentredQuad(float hw, float hh, bool textured, float s0, float t0, float s1, float t1);
 
 // Index of the frame of `animation` shown at `time` (ms), or -1 without frames.
 int AnimationFrameAt(const Animation& animation, long time);

@@ -9,7 +9,6 @@ set_target_properties(FenkPixelOps PROPERTIES CXX_VISIBILITY_PRESET hidden VISIB
 if(TARGET Fenk AND TARGET FenkEffects)
   add_library(FenkEffectsMore OBJECT
     ${CMAKE_SOURCE_DIR}/fxruntime/render_target.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/background_window_tint.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wave.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rasterize.cpp
     ${CMAKE_CURRENT_LIST_DIR}/circular_blur.cpp

@@ -6,6 +6,20 @@
 #include "effects.h"
 #include "oglstate.h"
 
+void DrawCentredQuad(float hw, float hh, bool textured, float s0, float t0, float s1, float t1) {
+    glBegin(GL_QUADS);
+    glNormal3f(0, 0, 1);
+    if (textured) glTexCoord2f(s0, t1);
+    glVertex3f(-hw, hh, -1);
+    if (textured) glTexCoord2f(s1, t1);
+    glVertex3f(hw, hh, -1);
+    if (textured) glTexCoord2f(s1, t0);
+    glVertex3f(hw, -hh, -1);
+    if (textured) glTexCoord2f(s0, t0);
+    glVertex3f(-hw, -hh, -1);
+    glEnd();
+}
+
 void DrawTextureQuad(const TextureEntry& slot, double size, double opacity) {
     if (!slot.texture) return; // an empty or unknown slot draws nothing
     OGLState::PushTexture2D(true);
@@ -14,18 +28,8 @@ void DrawTextureQuad(const TextureEntry& slot, double size, double opacity) {
     if (opacity > 256) opacity = 256;
     float hw = (float)(slot.width * size * 0.0005);
     float hh = (float)(slot.height * size * 0.0005);
-    glBegin(GL_QUADS);
-    glNormal3f(0, 0, 1);
     glColor4f(1, 1, 1, (float)(opacity / 256));
-    glTexCoord2f(0, slot.tExtent);
-    glVertex3f(-hw, hh, -1);
-    glTexCoord2f(slot.sExtent, slot.tExtent);
-    glVertex3f(hw, hh, -1);
-    glTexCoord2f(slot.sExtent, 0);
-    glVertex3f(hw, -hh, -1);
-    glTexCoord2f(0, 0);
-    glVertex3f(-hw, -hh, -1);
-    glEnd();
+    DrawCentredQuad(hw, hh, true, 0, 0, slot.sExtent, slot.tExtent);
     OGLState::PopTextureUsed();
     OGLState::PopTexture2D();
 }
