@@ -150,7 +150,8 @@ float MeasureBigText(const char* text, int size) {
     for (const unsigned char* c = (const unsigned char*)text; *c; c++) {
         int slot = BigFontGlyphSlot(*c);
         if (slot < 0) continue;
-        width += (float)((long long)GetTexture(slot).width * size) * 0.001f;
+        // The integer product scaled in double, the sum kept in a float.
+        width = (float)(width + (double)((long long)GetTexture(slot).width * size) * 0.001);
     }
     return width;
 }
@@ -165,8 +166,8 @@ float PrintChar(char character, int size, int brightness) {
     if (slot >= 0) {
         const TextureEntry& glyph = GetTexture(slot);
         OGLState::PushTextureUsed(glyph.texture);
-        w = (float)((long long)glyph.width * size) * 0.001f;
-        float h = (float)((long long)glyph.height * size) * 0.001f;
+        w = (float)((double)((long long)glyph.width * size) * 0.001);
+        float h = (float)((double)((long long)glyph.height * size) * 0.001);
         glBegin(GL_QUADS);
         glTexCoord2f(0, glyph.tExtent);
         glVertex2f(0, 0);

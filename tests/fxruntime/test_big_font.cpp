@@ -172,6 +172,24 @@ TEST_F(BigFontTest, MeasureAddsTheGlyphWidthsOfKnownCharactersOnly) {
     EXPECT_FLOAT_EQ(MeasureBigText("A", 1), 0.064f);
 }
 
+TEST_F(BigFontTest, MeasureScalesTheIntegerProductInDoubleAndSumsInAFloat) {
+    BuildBigFont(); // 'A' is 64 x 32
+    // Sizes whose thousandth of 64 x size rounds differently in float arithmetic.
+    for (int size : {5, 7, 9, 31}) {
+        float sum = 0;
+        for (int i = 0; i < 3; i++)
+            sum = (float)(sum + 64.0 * size * 0.001);
+        EXPECT_EQ(MeasureBigText("A", size), (float)(64 * size * 0.001)) << size;
+        EXPECT_EQ(MeasureBigText("AAA", size), sum) << size;
+    }
+}
+
+TEST_F(BigFontTest, PrintCharWidthIsTheIntegerProductScaledInDouble) {
+    BuildBigFont();
+    for (int size : {5, 9, 31})
+        EXPECT_EQ(PrintChar('A', size, 256), (float)(64 * size * 0.001)) << size;
+}
+
 TEST_F(BigFontTest, PrintCharDrawsTheGlyphUpwardsWithItsBrightness) {
     BuildBigFont();
     // The credits draw with y upwards; so does this projection.
