@@ -17,7 +17,7 @@ namespace {
 
 TextureEntry gNibbles[2]; // low and high nibbles; texture names 0 at load
 int gBlurImage = -1;      // the image they were made from
-const SDL_Surface* gBlurSurface = nullptr;
+uint32_t gBlurStamp = 0;  // and the picture that slot held then
 
 const int kCopiesPerPass = 16;
 const int kTargetSize = 1024;
@@ -102,10 +102,11 @@ void MakeBlurTexture(const uint32_t* pixels, int width, int height, int half, Te
 }
 
 void PrepareBlurTextures(int image) {
-    SDL_Surface* surface = GetSurface(image);
-    // The same index with another retained image (the table was released and
-    // reloaded) is another picture.
-    if (image == gBlurImage && surface == gBlurSurface) return;
+    GetSurface(image); // raises when the slot retains no pixels
+    // The same index may hold another picture once the table was released and
+    // reloaded: the slot's stamp tells, where a reused pointer would not.
+    uint32_t stamp = TextureStamp(image);
+    if (image == gBlurImage && stamp == gBlurStamp) return;
     std::vector<uint32_t> pixels;
     int width = 0, height = 0;
     ReadRetainedPixels(image, pixels, width, height);
@@ -113,7 +114,7 @@ void PrepareBlurTextures(int image) {
     MakeBlurTexture(pixels.data(), width, height, 0, gNibbles[0]);
     MakeBlurTexture(pixels.data(), width, height, 1, gNibbles[1]);
     gBlurImage = image;
-    gBlurSurface = surface;
+    gBlurStamp = stamp;
 }
 
 int DrawBlurQuad(const TextureEntry& slot, int size, int brightness, int flags) {

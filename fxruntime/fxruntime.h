@@ -52,6 +52,9 @@ SDL_Surface* LoadImageFile(const char* path);
 int UploadTexture(SDL_Surface* image, TextureEntry& slot, bool complex);
 void ReleaseTextures();
 int TextureCount();
+// Changes whenever the slot gets another picture or retained image; 0 for an
+// empty slot or an index outside the table. For caches keyed on a slot.
+uint32_t TextureStamp(int index);
 
 // ---------------------------------------------------------------------------
 // Animation table

@@ -12,6 +12,14 @@
 namespace {
 TextureTable gTable; // zero at load: every texture name 0
 const TextureEntry kEmptySlot = {};
+// A number per slot that changes whenever the slot gets another picture, so a
+// cache keyed on a slot notices it even when memory or GL names are reused.
+uint32_t gStamps[kTextureSlots];
+uint32_t gLastStamp = 0;
+
+void Stamp(int index) {
+    gStamps[index] = ++gLastStamp;
+}
 
 bool InTable(int index) {
     return index >= 0 && index < kTextureSlots;
@@ -56,13 +64,17 @@ int CreateTextureFromFile(const char* path, bool complex) {
     int found = FindTexture(path);
     if (found >= 0) {
         TextureEntry& slot = gTable.slots[found];
-        if (complex && !slot.surface) slot.surface = LoadImageFile(path);
+        if (complex && !slot.surface) {
+            slot.surface = LoadImageFile(path);
+            Stamp(found);
+        }
         return found;
     }
     int index = gTable.count;
     TextureEntry& slot = gTable.slots[index];
     SetName(slot, path);
     UploadTexture(LoadImageFile(path), slot, complex);
+    Stamp(index);
     gTable.count++;
     return index;
 }
@@ -75,6 +87,7 @@ int CreateTextureFromMem(const uint32_t* pixels, int width, int height, bool com
     TextureEntry& slot = gTable.slots[index];
     SetName(slot, "FromMemory");
     UploadTexture(image, slot, complex);
+    Stamp(index);
     gTable.count++;
     return index;
 }
@@ -89,6 +102,7 @@ int ReplaceTextureFromMem(int index, const uint32_t* pixels, int width, int heig
     FreeRetained(slot);
     SetName(slot, "FromMemory");
     UploadTexture(image, slot, complex);
+    Stamp(index);
     return index;
 }
 
@@ -110,8 +124,13 @@ void ReleaseTextures() {
         // The whole slot is cleared, so a stale image number draws nothing
         // rather than an untextured quad of the old size.
         slot = TextureEntry();
+        gStamps[i] = 0;
     }
     gTable.count = 0;
+}
+
+uint32_t TextureStamp(int index) {
+    return InTable(index) ? gStamps[index] : 0;
 }
 
 int TextureCount() {

@@ -206,6 +206,30 @@ TEST_F(TextureTableTest, ReplaceTextureFromMemKeepsTheIndexAndRemakesTheSlot) {
     EXPECT_EQ(TextureCount(), 1);
 }
 
+TEST_F(TextureTableTest, SlotStampChangesWithEveryNewPictureOfTheSlot) {
+    SaveSolidBmp("a.bmp", 4, 4, 0xFF0000);
+    EXPECT_EQ(TextureStamp(0), 0u);
+    int index = CreateTextureFromFile("a.bmp", false);
+    uint32_t loaded = TextureStamp(index);
+    EXPECT_NE(loaded, 0u);
+    // Finding the same path changes nothing; retaining its pixels later does.
+    CreateTextureFromFile("a.bmp", false);
+    EXPECT_EQ(TextureStamp(index), loaded);
+    CreateTextureFromFile("a.bmp", true);
+    uint32_t retained = TextureStamp(index);
+    EXPECT_NE(retained, loaded);
+    const uint32_t pixel = 0xFF00FF00;
+    ReplaceTextureFromMem(index, &pixel, 1, 1, true);
+    uint32_t replaced = TextureStamp(index);
+    EXPECT_NE(replaced, retained);
+    ReleaseTextures();
+    EXPECT_EQ(TextureStamp(index), 0u);
+    EXPECT_EQ(CreateTextureFromMem(&pixel, 1, 1, true), index);
+    EXPECT_NE(TextureStamp(index), replaced);
+    EXPECT_EQ(TextureStamp(-1), 0u);
+    EXPECT_EQ(TextureStamp(kTextureSlots), 0u);
+}
+
 TEST_F(TextureTableTest, ReplacingASlotNotInUseRaises) {
     const uint32_t pixel = 0;
     EXPECT_EQ(MessageOf([&] { ReplaceTextureFromMem(0, &pixel, 1, 1, false); }),
