@@ -145,7 +145,7 @@ int DrawBlurQuad(const TextureEntry& slot, int size, int brightness, int flags) 
 
 FENK_EXPORT int CircularBlurAbs(long image, double x, double y, double size, long arc, long brightness,
                                 long seed, long angle, long flags) {
-    if (image < 0 || image >= kTextureSlots || !GetTexture((int)image).texture) return 1;
+    if (image < 0 || image >= kTextureSlots) return 1; // outside the table: nothing to draw
     try {
         PrepareBlurTextures((int)image);
     } catch (...) {

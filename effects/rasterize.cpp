@@ -68,7 +68,9 @@ void ReadRetainedPixels(int image, std::vector<uint32_t>& pixels, int& width, in
 extern "C" FENK_EXPORT int Rasterize(int image, int x, int y, int size, int opacity, int threshold,
                                      int maskBlur, int maskCentre, int maskGain, int glowBlur, int extra1,
                                      int extra2, int strokePeriod, int mode) {
-    if (!GetTexture(image).texture) return 1; // an empty or unknown slot draws nothing
+    // A number outside the table draws nothing; an empty slot inside it has no
+    // pixels, which GetSurface reports.
+    if (image < 0 || image >= kTextureSlots) return 1;
     if (!StillOurs(gState.maskSlot, gState.maskTexture)) {
         gState.maskSlot = -1;
         gState.haveShape = false;

@@ -517,14 +517,33 @@ TEST_F(MoreEffectsTest, ImageNumbersOutsideTheTableDrawNothing) {
     for (int image : {-1, kImageCount + 5, 511, 512, INT_MAX, INT_MIN}) {
         EXPECT_EQ(Call("FastBackground", {image, 0, 0, 1000, 1000}), 1) << image;
         EXPECT_EQ(Call("Wave", {image, 4000, 3000, 1000, 256, 1, 1, 10, 10, 0, 0}), 1) << image;
-        EXPECT_EQ(Call("Rasterize", {image, 4000, 3000, 1000, 256, 128, 1, 128, 256, 1, 0, 0, 1, 4}), 1)
-            << image;
-        EXPECT_EQ(Call("CircularBlur", {image, 4000, 3000, 1000, 90, 1000, 0, 0, 0}), 1) << image;
+        if (image < 0 || image >= 512) {
+            EXPECT_EQ(Call("Rasterize", {image, 4000, 3000, 1000, 256, 128, 1, 128, 256, 1, 0, 0, 1, 4}), 1)
+                << image;
+            EXPECT_EQ(Call("CircularBlur", {image, 4000, 3000, 1000, 90, 1000, 0, 0, 0}), 1) << image;
+        }
         EXPECT_EQ(Call("MovieJitter", {image, 4000, 3000, 1000, 768, 1, 10}), 1) << image;
         EXPECT_EQ(Call("StarField", {image, 10, 1, 1}), 1) << image;
     }
     EXPECT_EQ(Snapshot(800, 600), std::vector<uint32_t>(800 * 600, kBlack));
     EXPECT_EQ(OGLState::GetState(), gl.state());
+}
+
+// An unused slot inside the table has no pixels: the effects that read pixels
+// say so, as for an image not flagged complex.
+TEST_F(MoreEffectsTest, PixelEffectsOnAnUnusedSlotAskForAComplexImage) {
+    for (int image : {kImageCount + 5, 511}) {
+        EXPECT_EQ(MessageOf([&] {
+                      Call("Rasterize", {image, 4000, 3000, 1000, 256, 128, 1, 128, 256, 1, 0, 0, 1, 4});
+                  }),
+                  "Missing SDL_Surface: Check the imagelist and mark it as complex!")
+            << image;
+        EXPECT_EQ(MessageOf([&] {
+                      Call("CircularBlur", {image, 4000, 3000, 1000, 90, 1000, 0, 0, 0});
+                  }),
+                  "Couldn't make circular blur textures, make sure image is flagged 1 in list!")
+            << image;
+    }
 }
 
 TEST_F(MoreEffectsTest, EffectsLeaveTheStateRecordAsTheyFoundIt) {
