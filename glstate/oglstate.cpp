@@ -59,8 +59,10 @@ OGLState::OGLState(unsigned width, unsigned height) {
     now.viewport[1] = 0;
     now.viewport[2] = (int)width;
     now.viewport[3] = (int)height;
-    double w = width, h = height;
-    now.projection = {-w / 2, w / 2, h / 2, -h / 2, 1.0, 100.0, false};
+    // Whole-pixel halves, like every other view of the window: an odd size must
+    // not put the centre between two pixels.
+    double w = width / 2, h = height / 2;
+    now.projection = {-w, w, h, -h, 1.0, 100.0, false};
 }
 
 OGLState::~OGLState() {

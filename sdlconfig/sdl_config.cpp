@@ -31,7 +31,8 @@ void SDL_Config_DefaultConfig(SDL_Config* config) {
 }
 
 namespace {
-const int kLineSize = 258; // 255 characters, line feed, NUL, one to detect overflow
+const size_t kMaxLine = 255;             // characters, line break not counted
+const int kLineSize = (int)kMaxLine + 4; // carriage return, line feed, NUL, one to detect overflow
 
 char* Trim(char* s) {
     while (*s && isspace((unsigned char)*s))
@@ -93,7 +94,10 @@ int SDL_Config_LoadConfig(const char* path, SDL_Config* config) {
     while (!problem && fgets(line, sizeof line, f)) {
         lineNumber++;
         size_t length = strlen(line);
-        if (length == sizeof line - 1 && line[length - 1] != '\n') {
+        bool whole = length > 0 && line[length - 1] == '\n';
+        if (whole) line[--length] = 0;
+        if (length > 0 && line[length - 1] == '\r') line[--length] = 0;
+        if (length > kMaxLine || (!whole && !feof(f))) {
             problem = "line is longer than 255 characters";
             break;
         }

@@ -100,3 +100,24 @@ TEST(MusicWithoutAudio, NothingLoadsWhenNoDeviceIsOpen) {
     f.app().music.Play(true, 100);
     f.app().music.ApplyVolume();
 }
+
+TEST_F(Music, ClockRestartsTheMusicOnlyWhereThePositionWasMovedFromOutside) {
+    EditorFixture f;
+    WriteWav(f.dir.file("song.wav"));
+    MusicPlayer& music = f.app().music;
+    music.Load("song.wav");
+    ASSERT_NE(music.musicHandle, nullptr) << Mix_GetError();
+    music.playing = true;
+    music.position = 1000;
+    uint32_t lastPosition = 1000; // the loop's own position: keep going silently
+    AdvancePlayback(music, 5000, 20, lastPosition);
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
+    EXPECT_EQ(music.position, 1020u);
+
+    music.position = 3000; // moved by the time slider since the previous frame
+    AdvancePlayback(music, 5000, 20, lastPosition);
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    EXPECT_EQ(music.position, 3020u);
+    EXPECT_EQ(lastPosition, 3020u);
+    EXPECT_EQ(Mix_VolumeMusic(-1), 100); // at the application's volume
+}

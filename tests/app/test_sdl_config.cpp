@@ -98,3 +98,18 @@ TEST(SDLConfig, MalformedFilesFailWithOneLineNamingFileAndLine) {
         EXPECT_TRUE(unchanged) << k.text;
     }
 }
+
+TEST(SDLConfig, LinesUpTo255CharactersAreAcceptedAndLongerOnesFail) {
+    std::string err;
+    bool unchanged = false;
+    const std::string comment255 = "#" + std::string(254, 'c');
+    // The line break, LF or CR LF, does not count; neither does a missing one at the end.
+    for (const char* ending : {"\n", "\r\n", ""}) {
+        EXPECT_EQ(LoadBad("width = 800\n" + comment255 + ending, &err, &unchanged), 0) << err;
+        EXPECT_FALSE(unchanged);
+        EXPECT_EQ(err, "");
+        EXPECT_LT(LoadBad("width = 800\n" + comment255 + "c" + ending, &err, &unchanged), 0);
+        EXPECT_NE(err.find("VorlenEdit.ini:2: line is longer than 255 characters"), std::string::npos) << err;
+        EXPECT_TRUE(unchanged);
+    }
+}

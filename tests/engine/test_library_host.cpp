@@ -199,6 +199,17 @@ TEST_F(SurfaceFixture, AbsurdInputCountFailsWithoutAllocating) {
     testing::internal::GetCapturedStderr();
 }
 
+TEST_F(SurfaceFixture, AbsurdOutputCountFailsAfterTheInputsWithItsOwnMessage) {
+    demo.inputSurfaceCount = 1;
+    demo.outputSurfaceCount = kMaxInputSurfaces + 1;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(-1, CreateSurfaces(demo, config, screen));
+    EXPECT_EQ("Couldn't create some output surface!", testing::internal::GetCapturedStderr());
+    ASSERT_NE(nullptr, demo.inputSurfaces); // inputs come first and are already made
+    EXPECT_NE(nullptr, demo.inputSurfaces[0]);
+    EXPECT_EQ(nullptr, demo.outputSurfaces);
+}
+
 TEST_F(SurfaceFixture, InitReturningZeroFailsTheStep) {
     AddLibrary(demo, Plugin("InitZeroPlugin"), {});
     ASSERT_EQ(0, BindLibraries(demo));

@@ -80,6 +80,20 @@ TEST_F(GLStateFixture, NewRecordStartsWithWindowViewAndCentredYDownFrustum) {
     EXPECT_EQ(GL_MODELVIEW, Int(GL_MATRIX_MODE));
 }
 
+TEST_F(GLStateFixture, NewRecordOfOddSizeHalvesInWholePixels) {
+    OGLState odd(641, 481);
+    const OGLState::Projection& p = odd.values().projection;
+    EXPECT_EQ(-320.0, p.left);
+    EXPECT_EQ(320.0, p.right);
+    EXPECT_EQ(240.0, p.bottom);
+    EXPECT_EQ(-240.0, p.top);
+    EXPECT_EQ(1.0, p.zNear);
+    EXPECT_EQ(100.0, p.zFar);
+    EXPECT_FALSE(p.orthographic);
+    EXPECT_EQ(641, odd.values().viewport[2]);
+    EXPECT_EQ(481, odd.values().viewport[3]);
+}
+
 TEST_F(GLStateFixture, QuadAtNearPlaneLandsWhereEffectsExpect) {
     // A view position (x, y) from the top-left is drawn at (x - W/2, y - H/2, -1).
     glDisable(GL_TEXTURE_2D);
