@@ -252,7 +252,8 @@ void BuildDocument(DOMDocument* doc, const DemoStruct& demo) {
     SetAttr(settings, "NumberOfInputSurfaces", (long)demo.inputSurfaceCount);
     SetAttr(settings, "InputMusicFile", demo.inputMusicFile);
     DOMElement* summary = Append(doc, demoElement, "Summary");
-    if (demo.author) {
+    // A group or extra info typed without an author must survive the save too.
+    if (demo.author || demo.group || demo.extraInfo) {
         const char* texts[3][2] = {
             {"Author", demo.author}, {"Group", demo.group}, {"ExtraInfo", demo.extraInfo}};
         for (auto& t : texts)

@@ -241,16 +241,25 @@ TEST_F(RoundTrip, EverythingStoredComesBack) {
     EXPECT_EQ(30u, back.tracks[2].events[0].startTime);
 }
 
-TEST_F(RoundTrip, AbsentAuthorWritesEmptySummaryAndReadsBackAbsent) {
-    demo.group = CopyString("ignored without an author");
+TEST_F(RoundTrip, AbsentSummaryWritesEmptySummaryAndReadsBackAbsent) {
     SaveAndReload();
     std::string text = dir.Read("out.xml");
-    EXPECT_EQ(std::string::npos, text.find("<Group>"));
+    EXPECT_EQ(std::string::npos, text.find("<Author"));
+    EXPECT_EQ(std::string::npos, text.find("<Group"));
     EXPECT_NE(std::string::npos, text.find("Summary"));
     EXPECT_EQ(nullptr, back.author);
     EXPECT_EQ(nullptr, back.group);
     EXPECT_EQ(nullptr, back.extraInfo);
     EXPECT_STREQ("", back.inputMusicFile);
+}
+
+TEST_F(RoundTrip, GroupWithoutAuthorIsKept) {
+    demo.group = CopyString("typed without an author");
+    demo.extraInfo = CopyString("and some info");
+    SaveAndReload();
+    EXPECT_EQ(nullptr, back.author); // an empty element has no first child
+    EXPECT_STREQ("typed without an author", back.group);
+    EXPECT_STREQ("and some info", back.extraInfo);
 }
 
 TEST_F(RoundTrip, AuthorWithoutGroupWritesEmptyTexts) {
