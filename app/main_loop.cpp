@@ -99,13 +99,28 @@ static void DrawDemoFrame(EditorApp& app, MainLoop& loop) {
         OGLState::PushViewport(v.x, v.y, v.width, v.height);
         OGLState::PushProjection(v.left, v.right, v.bottom, v.top, 1.0, 100.0, false);
     }
+    // An effect that raises between its pushes and pops must not leave its state
+    // behind: the editor goes on drawing frame after frame.
+    OGLState::Depths depths = OGLState::GetDepths();
+    GLint matrices = 1;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &matrices);
+    bool raised = true;
     try {
         if (!RenderFrame(*app.demo, music.position))
             app.editorScreen.SetStatus("Unknown error during playing of this screen!");
+        raised = false;
     } catch (const BasicException& e) {
         app.editorScreen.SetStatus(e.GetMessage());
     } catch (...) {
         app.editorScreen.SetStatus("Unknown error during playing of this screen!");
+    }
+    if (raised) {
+        OGLState::PopToDepths(depths);
+        glMatrixMode(GL_MODELVIEW);
+        GLint now = matrices;
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &now);
+        for (; now > matrices; now--)
+            glPopMatrix();
     }
     if (preview) {
         OGLState::PopViewport();

@@ -315,3 +315,44 @@ double OGLState::GetViewWidth() {
 double OGLState::GetViewHeight() {
     return gCurrent ? (double)gCurrent->now.viewport[3] : 0.0;
 }
+
+OGLState::Depths OGLState::GetDepths() {
+    Depths d = {};
+    if (!gCurrent) return d;
+    d.blend = gCurrent->blendStack.size();
+    d.blendFunc = gCurrent->blendFuncStack.size();
+    d.color = gCurrent->colorStack.size();
+    d.bgColor = gCurrent->bgColorStack.size();
+    d.colorMask = gCurrent->colorMaskStack.size();
+    d.depth = gCurrent->depthStack.size();
+    d.texture2D = gCurrent->texture2DStack.size();
+    d.texture = gCurrent->textureStack.size();
+    d.viewport = gCurrent->viewportStack.size();
+    d.projection = gCurrent->projectionStack.size();
+    return d;
+}
+
+void OGLState::PopToDepths(const Depths& d) {
+    if (!gCurrent) return;
+    OGLState& s = *gCurrent;
+    while (s.blendStack.size() > d.blend)
+        PopBlend();
+    while (s.blendFuncStack.size() > d.blendFunc)
+        PopBlendFunc();
+    while (s.colorStack.size() > d.color)
+        PopColor();
+    while (s.bgColorStack.size() > d.bgColor)
+        PopBGColor();
+    while (s.colorMaskStack.size() > d.colorMask)
+        PopColorMask();
+    while (s.depthStack.size() > d.depth)
+        PopDepth();
+    while (s.texture2DStack.size() > d.texture2D)
+        PopTexture2D();
+    while (s.textureStack.size() > d.texture)
+        PopTextureUsed();
+    while (s.viewportStack.size() > d.viewport)
+        PopViewport();
+    while (s.projectionStack.size() > d.projection)
+        PopProjection();
+}

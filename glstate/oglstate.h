@@ -3,6 +3,7 @@
 // so drawing code leaves the context as it found it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -49,6 +50,15 @@ class OGLState {
                               bool orthographic);
     static double GetViewWidth();
     static double GetViewHeight();
+
+    // How deep every stack of the current record is, and the way back there:
+    // PopToDepths pops (and so restores) whatever was pushed since, as after
+    // drawing code that raised between its pushes and its pops.
+    struct Depths {
+        size_t blend, blendFunc, color, bgColor, colorMask, depth, texture2D, texture, viewport, projection;
+    };
+    static Depths GetDepths();
+    static void PopToDepths(const Depths& depths);
 
     struct Projection {
         double left, right, bottom, top, zNear, zFar;

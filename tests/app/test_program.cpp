@@ -10,7 +10,10 @@
 #include <SDL/SDL.h>
 #include <SDL/SDL_loadso.h>
 
+#include <GL/gl.h>
+
 #include "editor_fixture.h"
+#include "oglstate.h"
 #include "record_plugin.h"
 #include "sdl_events.h"
 
@@ -123,6 +126,38 @@ TEST(Program, FailingEffectShowsTheFrameErrorAndTheLoopGoesOn) {
     EXPECT_EQ(EditorShutDown(loop), 0);
     SDL_Quit();
     EXPECT_EQ(dir.Read("Trellic.cnfg"), "Volume 100");
+}
+
+// An effect that raises between its pushes and pops leaves nothing behind, so a
+// persistent failure does not pile up state frame after frame.
+TEST(Program, EffectRaisingHalfWayLeavesTheGlStateAsItWas) {
+    ScratchDir dir(true);
+    CopyInterfaceFont(dir);
+    WriteTestDemo(dir, "Fenk.xml", PluginPath("PushThrowPlugin"), {"PushThenThrow"}, "PushThenThrow", {1},
+                  3000);
+    MainLoop loop;
+    ASSERT_EQ(EditorStartUp(loop), 0);
+    DrainEvents();
+    ClickAndFrame(loop, 40, 275);
+    OGLState::Depths before = OGLState::GetDepths();
+    OGLState::Values values = loop.glState->values();
+    for (int i = 0; i < 40; i++)
+        ASSERT_TRUE(Frame(loop));
+    EXPECT_STREQ(App()->editorScreen.statusText, "PushThenThrow gave up half-way");
+    OGLState::Depths after = OGLState::GetDepths();
+    EXPECT_EQ(before.blend, after.blend);
+    EXPECT_EQ(before.viewport, after.viewport);
+    EXPECT_EQ(before.color, after.color);
+    EXPECT_EQ(values.blend, loop.glState->values().blend);
+    EXPECT_EQ(values.viewport[2], loop.glState->values().viewport[2]);
+    GLint matrices = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &matrices);
+    EXPECT_EQ(1, matrices);
+    EXPECT_EQ(GL_NO_ERROR, glGetError()); // 40 unpopped matrices would have overflowed the stack
+    PushQuitEvent();
+    EXPECT_FALSE(Frame(loop));
+    EXPECT_EQ(EditorShutDown(loop), 0);
+    SDL_Quit();
 }
 
 TEST(Program, WindowSizeComesFromVorlenEditIni) {
