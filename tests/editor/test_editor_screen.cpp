@@ -96,6 +96,15 @@ TEST_F(EditorScreenTest, TypedFileNameIsLoadedAndSurvivesTheRebuild) {
     EXPECT_EQ(f.app().demo->runningTime, 6000u);
 }
 
+TEST_F(EditorScreenTest, LongFileNameSurvivesTheRebuildWhole) {
+    std::string name(300, 'd');
+    name += ".xml";
+    f.screen().fileNameField->setText(name.c_str());
+    f.screen().BuildBase();
+    ASSERT_NE(f.screen().fileNameField, nullptr);
+    EXPECT_EQ(std::string(f.screen().DemoFileName()), name);
+}
+
 TEST_F(EditorScreenTest, FailedLoadShowsTheStageMessageOnTheBaseScreen) {
     WriteDemo(f.dir);
     Click(kLoadX, kLoadY);
