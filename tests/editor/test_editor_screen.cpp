@@ -247,3 +247,19 @@ TEST_F(EditorScreenTest, F10QuitsUnlessAFieldHoldsTheFocus) {
     PushKeyDown(SDLK_F10); // an idle-key for the text field: it does not take it
     EXPECT_TRUE(AppActiveScreen().pollEvents());
 }
+
+TEST_F(EditorScreenTest, TrackRowOfSixHundredEventsShowsTheFirstFiveHundred) {
+    WriteTestDemo(f.dir, "Fenk.xml", PluginPath("RecordPlugin"), {"Effect1"}, "Effect1", {600}, 600000);
+    Click(kLoadX, kLoadY);
+    ASSERT_STREQ(f.screen().statusText, "Demo loaded");
+    ASSERT_EQ(f.app().EventCount(0), 600u);
+    TrackRow* row = dynamic_cast<TrackRow*>(f.screen().trackGroup->childAt(0));
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->childCount(), 500);
+    TimelineEventBlock* last = dynamic_cast<TimelineEventBlock*>(row->childAt(499));
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->event, 499u);
+    EXPECT_EQ(row->childAt(500), nullptr);
+    Pump(); // the row draws with its blocks; the demo keeps all 600 events
+    EXPECT_EQ(f.app().EventCount(0), 600u);
+}
