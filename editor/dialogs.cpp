@@ -56,6 +56,11 @@ void ImageCell(uint32_t image, int& x, int& y) {
 
 void RunModal(GuiScreen& dialog, bool& done) {
     done = false;
+    // The press that opened the dialog has had its click: the dialog's pump must
+    // not deliver it again at the same spot, where one of its own buttons may be.
+    MouseState& mouse = SharedMouseState();
+    mouse.pressedSincePoll = false;
+    mouse.held = false;
     if (dialog.pollEvents()) return;
     while (!done) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

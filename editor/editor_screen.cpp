@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app.h"
 #include "panels.h"
@@ -22,9 +23,8 @@ EditorScreen::EditorScreen(int width, int height, uint16_t quitKey_) : GuiScreen
 
 void EditorScreen::BuildBase() {
     int W = w, H = h;
-    // The typed file name survives the rebuild.
-    char fileName[kStatusSize];
-    snprintf(fileName, sizeof fileName, "%s", DemoFileName());
+    // The typed file name survives the rebuild, whole: a cut name would save elsewhere.
+    const std::string fileName = DemoFileName();
     clear();
     panelGroup = nullptr;
     trackGroup = nullptr;
@@ -33,7 +33,7 @@ void EditorScreen::BuildBase() {
     add(new Widget(0, 0, W / 2, H / 2, ShowFullScreenPreview, ShowFullScreenPreview));
     add(new FramePanel(0, H / 2, W, H / 2, kFrameColour));
     add(new FramePanel(W / 2, 0, W / 2, H / 2, kFrameColour));
-    fileNameField = new TextField(5, H / 2 + 5, 100, fileName, 0xFFFFFFFF);
+    fileNameField = new TextField(5, H / 2 + 5, 100, fileName.c_str(), 0xFFFFFFFF);
     add(fileNameField);
     add(new Button(3, H / 2 + 25, 90, 22, kFrameColour, "Load Demo", 0xFFFFFFFF, LoadDemoCommand, nullptr));
     add(new Button(3, H / 2 + 60, 90, 22, kFrameColour, "Save Demo", 0xFFFFFFFF, SaveDemoCommand, nullptr));

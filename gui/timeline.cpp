@@ -238,8 +238,8 @@ void ParamGraph::draw() {
     EditorApp* app = App();
     if (!app || event >= app->EventCount(track)) return;
     const uint32_t s = app->EventStart(track, event), e = app->EventEnd(track, event);
-    if (e < s) return; // no span to draw over
-    const uint32_t n = (e - s) / 100;
+    // An end before the start leaves no span to sample; flat lines need none.
+    const uint32_t n = e < s ? 0 : (e - s) / 100;
     const uint32_t step = SampleStep(n);
     const int x0 = windowWidth / 2 + 180;
     const uint32_t count = app->EventParamCount(track, event);

@@ -125,12 +125,14 @@ TEST_F(TimelineWidgets, ParamGraphFlatLineAndRisingCurve) {
     }
 }
 
-TEST_F(TimelineWidgets, ParamGraphOfAnEventEndingBeforeItStartsDrawsNothing) {
+TEST_F(TimelineWidgets, ParamGraphOfAnEventEndingBeforeItStartsDrawsOnlyFlatLines) {
     Ev(0, 0).endTime = 0;
     Ev(0, 0).startTime = 500; // as a hand-edited file may have it
     ParamGraph graph(0, 0);
     Draw(graph);
-    EXPECT_EQ(0x000000u, Pixel(500, 71));
+    for (int y = 55; y <= 71; y++) // PosX changes: no span to sample, no curve
+        EXPECT_EQ(0x000000u, Pixel(500, y));
+    EXPECT_EQ(0xFFFFFFu, Pixel(520, 17 + 63)); // PosY stays: its flat line needs no span
     ParamGraph stale(0, 7);
     Draw(stale);
 }

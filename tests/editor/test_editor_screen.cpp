@@ -96,6 +96,15 @@ TEST_F(EditorScreenTest, TypedFileNameIsLoadedAndSurvivesTheRebuild) {
     EXPECT_EQ(f.app().demo->runningTime, 6000u);
 }
 
+TEST_F(EditorScreenTest, LongFileNameSurvivesTheRebuildWhole) {
+    std::string name(300, 'd');
+    name += ".xml";
+    f.screen().fileNameField->setText(name.c_str());
+    f.screen().BuildBase();
+    ASSERT_NE(f.screen().fileNameField, nullptr);
+    EXPECT_EQ(std::string(f.screen().DemoFileName()), name);
+}
+
 TEST_F(EditorScreenTest, FailedLoadShowsTheStageMessageOnTheBaseScreen) {
     WriteDemo(f.dir);
     Click(kLoadX, kLoadY);
@@ -237,4 +246,20 @@ TEST_F(EditorScreenTest, F10QuitsUnlessAFieldHoldsTheFocus) {
     PushClick(50, 252);
     PushKeyDown(SDLK_F10); // an idle-key for the text field: it does not take it
     EXPECT_TRUE(AppActiveScreen().pollEvents());
+}
+
+TEST_F(EditorScreenTest, TrackRowOfSixHundredEventsShowsTheFirstFiveHundred) {
+    WriteTestDemo(f.dir, "Fenk.xml", PluginPath("RecordPlugin"), {"Effect1"}, "Effect1", {600}, 600000);
+    Click(kLoadX, kLoadY);
+    ASSERT_STREQ(f.screen().statusText, "Demo loaded");
+    ASSERT_EQ(f.app().EventCount(0), 600u);
+    TrackRow* row = dynamic_cast<TrackRow*>(f.screen().trackGroup->childAt(0));
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->childCount(), 500);
+    TimelineEventBlock* last = dynamic_cast<TimelineEventBlock*>(row->childAt(499));
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->event, 499u);
+    EXPECT_EQ(row->childAt(500), nullptr);
+    Pump(); // the row draws with its blocks; the demo keeps all 600 events
+    EXPECT_EQ(f.app().EventCount(0), 600u);
 }
