@@ -126,9 +126,12 @@ UIntNotifyField::UIntNotifyField(int x_, int y_, int w_, unsigned initialValue, 
 }
 
 void UIntNotifyField::textChanged() {
-    long v = strtol(text.c_str(), nullptr, 10);
-    if (v > INT_MAX) v = INT_MAX;
-    if (v < INT_MIN) v = INT_MIN;
-    ownValue = (unsigned)(int)v;
-    if (callback) callback((int)v);
+    long long v = strtoll(text.c_str(), nullptr, 10);
+    if (v > (long long)UINT32_MAX) v = UINT32_MAX;
+    if (v < INT32_MIN) v = INT32_MIN;
+    // The whole unsigned range travels through the int callback as its 32-bit
+    // pattern, so a running time above 2^31 ms is not changed by showing it.
+    int32_t bits = (int32_t)(uint32_t)v;
+    ownValue = (unsigned)bits;
+    if (callback) callback(bits);
 }

@@ -162,3 +162,14 @@ TEST_F(NumericFieldTest, UIntNotifyFieldReportsOnceAtConstructionThenOnEachCommi
     EXPECT_EQ(field->ownValue, 5001u);
     EXPECT_EQ(*field->value, 5001u);
 }
+
+TEST_F(NumericFieldTest, UIntNotifyFieldCarriesValuesAboveTheIntRangeUnchanged) {
+    GuiScreen screen(kQuitKeyF10);
+    UIntNotifyField* field = new UIntNotifyField(100, 100, 100, 4294967290u, Notify, 0xFFFFFFFF);
+    screen.add(field);
+    ASSERT_EQ(gValues.size(), 1u);
+    EXPECT_EQ((uint32_t)gValues[0], 4294967290u);
+    EXPECT_EQ(field->ownValue, 4294967290u);
+    field->setText("99999999999");
+    EXPECT_EQ((uint32_t)gValues.back(), 4294967295u);
+}
