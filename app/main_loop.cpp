@@ -102,8 +102,6 @@ static void DrawDemoFrame(EditorApp& app, MainLoop& loop) {
     // An effect that raises between its pushes and pops must not leave its state
     // behind: the editor goes on drawing frame after frame.
     OGLState::Depths depths = OGLState::GetDepths();
-    GLint matrices = 1;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &matrices);
     bool raised = true;
     try {
         if (!RenderFrame(*app.demo, music.position))
@@ -116,10 +114,11 @@ static void DrawDemoFrame(EditorApp& app, MainLoop& loop) {
     }
     if (raised) {
         OGLState::PopToDepths(depths);
+        // The loop pushes no matrix itself: whatever is above the first was the effect's.
         glMatrixMode(GL_MODELVIEW);
-        GLint now = matrices;
-        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &now);
-        for (; now > matrices; now--)
+        GLint matrices = 1;
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &matrices);
+        for (; matrices > 1; matrices--)
             glPopMatrix();
     }
     if (preview) {
