@@ -301,6 +301,7 @@ bool DemoOperations::DeleteTrack(uint32_t track) {
     for (uint32_t e = 0; e < t->eventCount && t->events; e++)
         ReleaseEvent(t->events[e]);
     delete[] t->events;
+    FreeString(t->name);
     for (uint32_t i = track; i + 1 < demo->trackCount; i++)
         demo->tracks[i] = demo->tracks[i + 1];
     demo->trackCount--;

@@ -33,6 +33,8 @@ int BindLibraries(DemoStruct& demo) {
             fprintf(stderr, "Couldn't load function 'Vorlen_BeginNewFrame' from library '%s'!\n", name);
             return -1;
         }
+        // Optional: the renderer tells a library that has it each frame's demo time.
+        lib.setRenderTime = (VorlenSetRenderTimeProc)SDL_LoadFunction(lib.handle, "Vorlen_SetRenderTime");
         for (uint32_t f = 0; f < lib.functionCount; f++) {
             EffectFunction& fn = lib.functions[f];
             const char* fnName = fn.name ? fn.name : "";

@@ -45,6 +45,7 @@ void ReleaseDemo(DemoStruct& demo) {
         lib.init = nullptr;
         lib.beginNewFrame = nullptr;
         lib.quit = nullptr;
+        lib.setRenderTime = nullptr;
         lib.handle = nullptr;
     }
     delete[] demo.libraries;
@@ -58,6 +59,7 @@ void ReleaseDemo(DemoStruct& demo) {
         delete[] track.events;
         track.events = nullptr;
         track.eventCount = 0;
+        FreeString(track.name);
     }
     delete[] demo.tracks;
     demo.tracks = nullptr;
@@ -67,6 +69,15 @@ void ReleaseDemo(DemoStruct& demo) {
     FreeString(demo.author);
     FreeString(demo.group);
     FreeString(demo.extraInfo);
+
+    for (uint32_t m = 0; m < demo.markerCount && demo.markers; m++)
+        FreeString(demo.markers[m].name);
+    delete[] demo.markers;
+    demo.markers = nullptr;
+    demo.markerCount = 0;
+    demo.tempo = DemoTempo();
+    demo.hasLoopRange = false;
+    demo.loopIn = demo.loopOut = 0;
 }
 
 static bool SameText(const char* a, const char* b) {

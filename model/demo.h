@@ -15,6 +15,9 @@ typedef int (*EffectProc)(); // called through CallEffect with 0..16 int32 argum
 typedef int (*VorlenInitProc)(SDL_Surface** outputs, SDL_Surface** inputs);
 typedef int (*VorlenBeginNewFrameProc)(int32_t value);
 typedef int (*VorlenQuitProc)();
+// Optional exports (absent = null).
+typedef int (*VorlenSetRenderTimeProc)(int32_t demoTimeMs); // the renderer's frame time
+typedef int (*VorlenContractVersionProc)();
 
 struct DemoEvent {
     uint32_t paramCount;
@@ -33,6 +36,7 @@ struct DemoTrack {
     uint32_t eventCount;
     DemoEvent* events;
     bool hidden;
+    char* name; // optional label shown in the timeline; null = none
 };
 
 struct EffectFunction {
@@ -49,7 +53,21 @@ struct EffectLibrary {
     VorlenInitProc init;
     VorlenBeginNewFrameProc beginNewFrame;
     VorlenQuitProc quit;
+    VorlenSetRenderTimeProc setRenderTime; // optional: null when the library lacks it
     void* handle;
+};
+
+// The demo's musical grid; optional in the file (beatsPerMinute 0 = no tempo).
+struct DemoTempo {
+    double beatsPerMinute;
+    uint32_t firstBeat;   // ms, time of the first beat
+    uint32_t beatsPerBar; // 0 counts as 4
+};
+
+// A named place on the timeline.
+struct DemoMarker {
+    uint32_t time; // ms
+    char* name;
 };
 
 struct DemoStruct {
@@ -67,6 +85,12 @@ struct DemoStruct {
     char* author;
     char* group;
     char* extraInfo;
+    // Optional content; a file without it leaves these zero.
+    DemoTempo tempo;
+    uint32_t markerCount;
+    DemoMarker* markers; // ordered by time
+    bool hasLoopRange;
+    uint32_t loopIn, loopOut; // ms
 };
 
 // Frees everything the demo owns except the surfaces; libraries stay loaded.
