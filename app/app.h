@@ -14,6 +14,7 @@
 #include "editor.h"
 #include "gui.h"
 #include "sdl_config.h"
+#include "undo_history.h"
 
 struct SDL_Surface;
 class OGLState;
@@ -80,6 +81,16 @@ class EditorApp : public DemoOperations {
 
     // The current demo (`demo`, owned) and the editor's queries and edits of it
     // come from DemoOperations, which frees the demo after the members below.
+
+    // Undo: call RecordEdit before every change of the demo ("Delete Event");
+    // DropEditIfUnchanged after an edit that may have changed nothing.
+    void RecordEdit(const char* name);
+    void DropEditIfUnchanged();
+    // Step back or forward, rebuild what shows the demo, select what the step
+    // changed and say so on the status line ("Undo: Delete Event").
+    bool UndoEdit();
+    bool RedoEdit();
+    UndoHistory undo;
 
     // Fields, in this order: members are destroyed from the last up, so the
     // screens go first, then the music, and the demo (in the base) last.

@@ -106,6 +106,8 @@ class GuiScreen : public WidgetGroup {
     explicit GuiScreen(uint16_t quitKey);
     // Drains the SDL queue and dispatches it; true when the program or dialog should end.
     virtual bool pollEvents();
+    // A key no widget took, before it is compared with the quit key: true when handled.
+    virtual bool shortcut(int sym, int unicode);
 
     uint16_t quitKey;
 };

@@ -17,6 +17,10 @@ MouseState& SharedMouseState() {
 
 GuiScreen::GuiScreen(uint16_t quitKey_) : quitKey(quitKey_) {}
 
+bool GuiScreen::shortcut(int, int) {
+    return false;
+}
+
 bool GuiScreen::pollEvents() {
     DispatchGuard guard;
     bool quit = false;
@@ -25,7 +29,8 @@ bool GuiScreen::pollEvents() {
         switch (event.type) {
         case SDL_KEYDOWN:
             redrawRequested = true;
-            if (!key(event.key.keysym.sym, event.key.keysym.unicode) && event.key.keysym.sym == quitKey)
+            if (!key(event.key.keysym.sym, event.key.keysym.unicode) &&
+                !shortcut(event.key.keysym.sym, event.key.keysym.unicode) && event.key.keysym.sym == quitKey)
                 quit = true;
             break;
         case SDL_MOUSEBUTTONDOWN:
