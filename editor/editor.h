@@ -31,6 +31,8 @@ class EditorScreen : public GuiScreen {
     const char* DemoFileName() const;
     uint32_t PanelTrackMarkerTime() const;
     void ResortTrack(int track);
+    // Keys no widget took: the editing keys, then the timeline's.
+    bool shortcut(int sym, int unicode) override;
 
     WidgetGroup* panelGroup = nullptr;
     WidgetGroup* trackGroup = nullptr;
@@ -40,6 +42,11 @@ class EditorScreen : public GuiScreen {
     int panelTrack = -1;
     TextField* fileNameField = nullptr;
 };
+
+// Keyboard commands of the editor (SDL_GetModState tells the modifiers): true when
+// the key was one of theirs. Editing: undo, save, delete...; timeline: zoom, scroll...
+bool HandleEditingKey(int sym, int unicode);
+bool HandleTimelineKey(int sym, int unicode);
 
 // Commands of the editor screen's buttons and sliders.
 void LoadDemoCommand(int x, int y, int button);

@@ -108,6 +108,10 @@ uint32_t EditorScreen::PanelTrackMarkerTime() const {
     return 0;
 }
 
+bool EditorScreen::shortcut(int sym, int unicode) {
+    return HandleEditingKey(sym, unicode) || HandleTimelineKey(sym, unicode);
+}
+
 void EditorScreen::ResortTrack(int track) {
     EditorApp* app = App();
     if (!app) return;

@@ -106,6 +106,15 @@ void ReleaseEvent(DemoEvent& event);
 
 // Reads the demo file at `path` into the empty `demo`; throws BasicException.
 void LoadDemoFile(const char* path, DemoStruct& demo, bool withDescriptiveData);
+// What a save should do besides writing the file.
+struct SaveOptions {
+    bool keepBackup = false; // the file being replaced stays as NAME.bak
+};
+// What a save had to tell its caller.
+struct SaveReport {
+    uint32_t replacedCharacters = 0; // text characters the file cannot hold, written as '?'
+};
 // Writes `demo` to `path` through a temporary file; false (and a report on
 // standard error) on failure, leaving any existing file untouched.
-bool SaveDemoFile(const char* path, const DemoStruct* demo);
+bool SaveDemoFile(const char* path, const DemoStruct* demo, const SaveOptions* options = nullptr,
+                  SaveReport* report = nullptr);

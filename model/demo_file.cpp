@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include <unistd.h>
+
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/framework/LocalFileFormatTarget.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
@@ -285,9 +287,20 @@ void ReportSaveError(const char* what, const XMLCh* message) {
     FreeString(text);
 }
 
+// The file about to be replaced becomes NAME.bak: a second link to it, renamed
+// into place, so there is never a moment without either file.
+void KeepBackup(const char* path) {
+    std::string backup = std::string(path) + ".bak";
+    std::string link = backup + ".saving~";
+    remove(link.c_str());
+    if (::link(path, link.c_str()) != 0) return; // no old file yet
+    if (rename(link.c_str(), backup.c_str()) != 0) remove(link.c_str());
+}
+
 } // namespace
 
-bool SaveDemoFile(const char* path, const DemoStruct* demo) {
+bool SaveDemoFile(const char* path, const DemoStruct* demo, const SaveOptions* options, SaveReport* report) {
+    if (report) *report = SaveReport();
     if (!demo || !path) {
         fprintf(stderr, "An error occurred while saving demo to XML file: there is no demo to save.\n");
         return false;
@@ -334,6 +347,7 @@ bool SaveDemoFile(const char* path, const DemoStruct* demo) {
     if (doc) doc->release();
     XMLPlatformUtils::Terminate();
 
+    if (written && options && options->keepBackup) KeepBackup(path);
     if (written && rename(temporary.c_str(), path) != 0) {
         fprintf(stderr, "An error occurred while saving demo to XML file: could not replace %s.\n", path);
         written = false;

@@ -295,6 +295,23 @@ TEST_F(RoundTrip, SavingReplacesTheFileAndLeavesNoTemporary) {
     EXPECT_EQ("", dir.Read("out.xml.saving~"));
 }
 
+TEST_F(RoundTrip, SavingWithABackupKeepsTheReplacedFileAsBak) {
+    SaveOptions keep;
+    keep.keepBackup = true;
+    // No file yet: nothing to keep.
+    ASSERT_TRUE(SaveDemoFile(dir.file("out.xml").c_str(), &demo, &keep));
+    EXPECT_EQ("", dir.Read("out.xml.bak"));
+    const std::string first = dir.Read("out.xml");
+    demo.runningTime = 1234;
+    ASSERT_TRUE(SaveDemoFile(dir.file("out.xml").c_str(), &demo, &keep));
+    EXPECT_EQ(first, dir.Read("out.xml.bak"));
+    EXPECT_NE(std::string::npos, dir.Read("out.xml").find("RunningTime=\"1234\""));
+    // Without the option the backup stays as it was.
+    demo.runningTime = 99;
+    ASSERT_TRUE(SaveDemoFile(dir.file("out.xml").c_str(), &demo));
+    EXPECT_EQ(first, dir.Read("out.xml.bak"));
+}
+
 TEST_F(FileFixture, FailedSaveReportsAndKeepsTheOldFile) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveDemoFile(dir.file("missing-folder/out.xml").c_str(), &demo));

@@ -1,0 +1,6 @@
+// The editor's keyboard commands for editing the demo.
+#include "editor.h"
+
+bool HandleEditingKey(int, int) {
+    return false;
+}
