@@ -26,16 +26,45 @@ bool QuitRequested() {
     return quit;
 }
 
+bool DrawFrame(DemoStruct& demo, uint32_t position) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    try {
+        if (!RenderFrame(demo, position)) {
+            fprintf(stderr, "Trellic: at %u ms: Unknown error during playing of this screen!\n", position);
+            return false;
+        }
+    } catch (const BasicException& e) {
+        fprintf(stderr, "Trellic: at %u ms: %s\n", position, e.GetMessage());
+        return false;
+    }
+    SDL_GL_SwapBuffers();
+    return true;
+}
+
+// The music starts with the picture: wait for its decode, showing the first frame.
+bool WaitForMusic(DemoStruct& demo, MusicPlayer& music, uint32_t from) {
+    while (music.Music() && !music.Music()->IsDecoded() && !music.Music()->Failed()) {
+        if (QuitRequested()) return false;
+        if (!DrawFrame(demo, from)) return false;
+        SDL_Delay(10);
+    }
+    if (const char* message = music.Update()) fprintf(stderr, "Trellic: %s\n", message);
+    return true;
+}
+
 int PlayLoop(DemoStruct& demo, const CommandLine& options, int, int) {
     if (demo.runningTime == 0) return kExitOk;
     MusicPlayer music;
     if (demo.inputMusicFile && demo.inputMusicFile[0]) music.Load(demo.inputMusicFile);
 
     uint32_t from = options.fromMs < demo.runningTime ? options.fromMs : demo.runningTime - 1;
+    if (!WaitForMusic(demo, music, from)) return kExitOk;
     uint32_t start = SDL_GetTicks();
     music.Play(true, from);
     while (!QuitRequested()) {
-        uint32_t position = from + (SDL_GetTicks() - start);
+        // The music's position while it sounds, else the tick counter.
+        uint32_t position = 0;
+        if (!music.AudioPosition(position)) position = from + (SDL_GetTicks() - start);
         if (position >= demo.runningTime || position < from) {
             if (!options.loop) break;
             from = 0;
@@ -43,18 +72,7 @@ int PlayLoop(DemoStruct& demo, const CommandLine& options, int, int) {
             position = 0;
             music.Play(true, 0);
         }
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        try {
-            if (!RenderFrame(demo, position)) {
-                fprintf(stderr, "Trellic: at %u ms: Unknown error during playing of this screen!\n",
-                        position);
-                return kExitFrameFailed;
-            }
-        } catch (const BasicException& e) {
-            fprintf(stderr, "Trellic: at %u ms: %s\n", position, e.GetMessage());
-            return kExitFrameFailed;
-        }
-        SDL_GL_SwapBuffers();
+        if (!DrawFrame(demo, position)) return kExitFrameFailed;
     }
     return kExitOk;
 }
