@@ -86,11 +86,12 @@ struct TempoEstimate {
     bool found = false;
     double beatsPerMinute = 0;
     double firstBeatMs = 0; // the earliest beat at or after 0
-    uint32_t beatCount = 0; // beats the fit was made from
+    uint32_t beatCount = 0; // beats aubio's tracker found
 };
 
-// Finds the beats with aubio's tempo tracker and fits one steady grid through
-// them (least squares), which is far finer than the tracker's own period.
+// aubio's beat tracker finds the beat's rough length; a comb slid over aubio's
+// onset curve then finds the steady grid (length and phase) that the whole
+// piece agrees with best, far finer than the tracker's own period.
 TempoEstimate DetectTempo(const AudioClip& clip, const std::atomic<bool>* cancel = nullptr);
 
 // ---------------------------------------------------------------------------

@@ -19,6 +19,21 @@ TEST(TempoDetector, FindsTheExampleTunesHundredAndTwenty) {
     EXPECT_GE(tempo.beatCount, 16u);
 }
 
+TEST(TempoDetector, FindsTheShowcaseMusicsHundredAndTwentyEight) {
+    std::string error;
+    ClipPtr clip =
+        DecodeAudioFile(std::string(TRELLIC_SOURCE_DIR) + "/examples/showcase/data/music.ogg", error);
+    ASSERT_TRUE(clip) << error;
+    EXPECT_EQ(clip->rate, 44100u);
+    EXPECT_EQ(clip->channels, 2u);
+    TempoEstimate tempo = DetectTempo(*clip);
+    ASSERT_TRUE(tempo.found);
+    EXPECT_NEAR(tempo.beatsPerMinute, 128.0, 0.5);
+    double period = 60000.0 / 128;
+    double off = std::fmod(tempo.firstBeatMs + period / 2, period) - period / 2;
+    EXPECT_NEAR(off, 0.0, 30.0) << tempo.firstBeatMs; // the first kick is at 0
+}
+
 TEST(TempoDetector, ClicksAtNinetyBeatsAMinuteOffsetBy200Ms) {
     auto clip = std::make_shared<AudioClip>();
     clip->rate = 22050;
