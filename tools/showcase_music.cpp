@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "wav_writer.h"
+
 namespace {
 const int kRate = 44100;
 const double kBpm = 128;
@@ -196,15 +198,6 @@ void Phrase(Mix& bus, double barStart, const Note* notes, size_t count, double g
     }
 }
 
-void Put16(std::vector<uint8_t>& out, uint16_t v) {
-    out.push_back((uint8_t)v);
-    out.push_back((uint8_t)(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, (uint16_t)v);
-    Put16(out, (uint16_t)(v >> 16));
-}
-
 void Fail(const std::string& what) {
     fprintf(stderr, "showcase_music: %s\n", what.c_str());
     exit(1);
@@ -298,26 +291,12 @@ int main(int argc, char** argv) {
         peak = std::max(peak, (double)std::max(std::fabs(mix.left[i]), std::fabs(mix.right[i])));
     }
     double scale = peak > 0 ? 0.89 / peak : 1;
-    std::vector<uint8_t> out;
-    out.insert(out.end(), {'R', 'I', 'F', 'F'});
-    Put32(out, (uint32_t)(36 + frames * 4));
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    Put32(out, 16);
-    Put16(out, 1); // PCM
-    Put16(out, 2); // stereo
-    Put32(out, kRate);
-    Put32(out, kRate * 4);
-    Put16(out, 4);
-    Put16(out, 16);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
-    Put32(out, (uint32_t)(frames * 4));
+    std::vector<int16_t> samples;
     for (size_t i = 0; i < frames; i++) {
-        Put16(out, (uint16_t)(int16_t)std::lrint(mix.left[i] * scale * 32767));
-        Put16(out, (uint16_t)(int16_t)std::lrint(mix.right[i] * scale * 32767));
+        samples.push_back((int16_t)std::lrint(mix.left[i] * scale * 32767));
+        samples.push_back((int16_t)std::lrint(mix.right[i] * scale * 32767));
     }
-    FILE* wav = fopen(argv[1], "wb");
-    if (!wav || fwrite(out.data(), 1, out.size(), wav) != out.size()) Fail(std::string("cannot write ") + argv[1]);
-    fclose(wav);
+    if (!WriteWav16(argv[1], kRate, 2, samples)) Fail(std::string("cannot write ") + argv[1]);
 
     FILE* text = fopen(argv[2], "w");
     if (!text) Fail(std::string("cannot write ") + argv[2]);
