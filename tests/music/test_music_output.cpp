@@ -47,6 +47,12 @@ int BestFit(const std::vector<int16_t>& got, const std::vector<int16_t>& referen
 class MusicOutputTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(device.open) << Mix_GetError(); }
+    // A stereo counter WAV of `frames` frames at `rate`, decoded.
+    ClipPtr CounterClip(uint32_t rate, uint32_t frames) {
+        std::string path = dir.file("counter.wav");
+        WriteSound(path, SF_FORMAT_WAV | SF_FORMAT_PCM_16, rate, 2, CounterSignal(frames));
+        return Decode(path);
+    }
     MixerDevice device{22050};
     ScratchDir dir;
 };
@@ -84,8 +90,7 @@ TEST_F(MusicOutputTest, SeekInOggVorbisLandsOnTheSample) {
 
 TEST_F(MusicOutputTest, OtherRatesAreResampledAtTheRightPlace) {
     // 44100 Hz on a 22050 Hz device: every second source frame, from the start.
-    WriteSound(dir.file("fast.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2, CounterSignal(88200));
-    ClipPtr fast = Decode(dir.file("fast.wav"));
+    ClipPtr fast = CounterClip(44100, 88200);
     ASSERT_TRUE(fast);
     std::vector<int16_t> got = PlayFrom(fast, 1000, 512);
     ASSERT_EQ(got.size(), 1024u);
@@ -107,8 +112,7 @@ TEST_F(MusicOutputTest, OtherRatesAreResampledAtTheRightPlace) {
 }
 
 TEST_F(MusicOutputTest, PastTheEndIsSilenceAndStillCounted) {
-    WriteSound(dir.file("short.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 22050, 2, CounterSignal(2205));
-    ClipPtr clip = Decode(dir.file("short.wav"));
+    ClipPtr clip = CounterClip(22050, 2205);
     ASSERT_TRUE(clip);
     MusicOutput output;
     ASSERT_TRUE(output.Attach(clip));
@@ -124,8 +128,7 @@ TEST_F(MusicOutputTest, PastTheEndIsSilenceAndStillCounted) {
 }
 
 TEST_F(MusicOutputTest, VolumeScalesAndStopHandsNothing) {
-    WriteSound(dir.file("c.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 22050, 2, CounterSignal(44100));
-    ClipPtr clip = Decode(dir.file("c.wav"));
+    ClipPtr clip = CounterClip(22050, 44100);
     ASSERT_TRUE(clip);
     MusicOutput output;
     ASSERT_TRUE(output.Attach(clip));
@@ -143,8 +146,7 @@ TEST_F(MusicOutputTest, VolumeScalesAndStopHandsNothing) {
 }
 
 TEST_F(MusicOutputTest, TheClockFollowsTheFramesHanded) {
-    WriteSound(dir.file("c.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 22050, 2, CounterSignal(66150));
-    ClipPtr clip = Decode(dir.file("c.wav"));
+    ClipPtr clip = CounterClip(22050, 66150);
     ASSERT_TRUE(clip);
     MusicOutput output;
     ASSERT_TRUE(output.Attach(clip));
