@@ -53,6 +53,9 @@ class MusicPlayer {
     const MusicLoad* Music() const { return load.get(); }
     // The waveform's peak table, once built; null until then ("analysing music...").
     std::shared_ptr<const PeakTable> Peaks() const;
+    // Tempo detection of the decoded music on its own thread (it wakes the main
+    // loop when done); null while there is no decoded music.
+    std::unique_ptr<TempoDetection> StartTempoDetection() const;
 
     bool playing;
     uint32_t position; // ms on the demo's timeline

@@ -85,3 +85,9 @@ bool MusicPlayer::AudioPosition(uint32_t& ms) {
 std::shared_ptr<const PeakTable> MusicPlayer::Peaks() const {
     return load ? load->Peaks() : nullptr;
 }
+
+std::unique_ptr<TempoDetection> MusicPlayer::StartTempoDetection() const {
+    ClipPtr clip = load ? load->Clip() : nullptr;
+    if (!clip) return nullptr;
+    return std::unique_ptr<TempoDetection>(new TempoDetection(clip, WakeMainLoop));
+}

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include <sndfile.h>
+#include <sys/stat.h>
 
 namespace {
 const sf_count_t kBlockFrames = 8192;
@@ -30,6 +31,12 @@ std::string LimitText(uint64_t maxBytes) {
 
 ClipPtr DecodeAudioFile(const std::string& path, std::string& error, const std::atomic<bool>* cancel,
                         uint64_t maxBytes) {
+    // Opening a FIFO would wait for a writer forever, and a device never ends.
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        error = "not a regular file";
+        return nullptr;
+    }
     SF_INFO info = {};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (!file) {

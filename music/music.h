@@ -65,6 +65,9 @@ class PeakTable {
     // The same over [t0, t1) in ms: the frames from floor(t0 * rate / 1000) up to
     // floor(t1 * rate / 1000), at least one frame.
     PeakRange RangeMs(double t0, double t1) const;
+    // Min and max of `columns` columns of `msPerColumn` each from `startMs`, as a
+    // waveform strip draws them (column i covers [start + i * w, start + (i + 1) * w)).
+    std::vector<PeakRange> Columns(double startMs, double msPerColumn, size_t columns) const;
     uint32_t Rate() const { return clip->rate; }
     double DurationMs() const { return clip->DurationMs(); }
     size_t LevelCount() const { return levels.size(); }

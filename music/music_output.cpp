@@ -82,7 +82,12 @@ bool MusicOutput::Attach(ClipPtr newClip) {
     progress.rate = deviceRate;
     SDL_UnlockAudio();
     // Only one output can own the hook; a newer one takes it over.
-    if (hooked && hooked != this) hooked->attached = false;
+    if (hooked && hooked != this) {
+        SDL_LockAudio();
+        hooked->attached = false;
+        hooked->running = false;
+        SDL_UnlockAudio();
+    }
     hooked = this;
     Mix_HookMusic(MusicHook, this);
     attached = true;

@@ -87,6 +87,14 @@ PeakRange PeakTable::RangeMs(double t0, double t1) const {
     return Range(f0, std::max(f1, f0 + 1));
 }
 
+std::vector<PeakRange> PeakTable::Columns(double startMs, double msPerColumn, size_t columns) const {
+    std::vector<PeakRange> out(columns);
+    if (!(msPerColumn > 0)) return out;
+    for (size_t i = 0; i < columns; i++)
+        out[i] = RangeMs(startMs + i * msPerColumn, startMs + (i + 1) * msPerColumn);
+    return out;
+}
+
 size_t PeakTable::MemoryBytes() const {
     size_t bytes = 0;
     for (const std::vector<Entry>& level : levels)

@@ -129,6 +129,24 @@ TEST_F(Music, TheEditorShowsTheMessageOnItsStatusLine) {
         << f.screen().statusText;
 }
 
+TEST_F(Music, TempoDetectionOfTheLoadedMusicRunsInTheBackground) {
+    EditorFixture f;
+    MusicPlayer& music = f.app().music;
+    EXPECT_EQ(music.StartTempoDetection(), nullptr); // no music yet
+    music.Load((std::string(TRELLIC_SOURCE_DIR) + "/examples/data/tune.ogg").c_str());
+    EXPECT_EQ(WaitForDecode(music), "");
+    std::unique_ptr<TempoDetection> tempo = music.StartTempoDetection();
+    ASSERT_NE(tempo, nullptr);
+    for (int i = 0; i < 500 && !tempo->Finished(); i++)
+        SDL_Delay(10);
+    ASSERT_TRUE(tempo->Finished());
+    EXPECT_NEAR(tempo->Result().beatsPerMinute, 120.0, 0.5);
+    for (int i = 0; i < 500 && !music.Peaks(); i++)
+        SDL_Delay(10);
+    ASSERT_NE(music.Peaks(), nullptr); // the waveform is ready too
+    EXPECT_NEAR(music.Peaks()->DurationMs(), 16000.0, 1.0);
+}
+
 TEST(MusicWithoutAudio, NothingSoundsWhenNoDeviceIsOpen) {
     EditorFixture f;
     WriteWav(f.dir.file("song.wav"));

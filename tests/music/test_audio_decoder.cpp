@@ -2,6 +2,8 @@
 // are not music.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "music_test_support.h"
 #include "scratch_dir.h"
 
@@ -65,6 +67,17 @@ TEST(AudioDecoder, MissingAndNonMusicFilesSayWhy) {
     error.clear();
     EXPECT_FALSE(DecodeAudioFile(dir.path(), error)); // a directory
     EXPECT_FALSE(error.empty());
+}
+
+TEST(AudioDecoder, FifosAndDevicesAreRefusedWithoutWaiting) {
+    ScratchDir dir;
+    ASSERT_EQ(mkfifo(dir.file("pipe.ogg").c_str(), 0600), 0);
+    std::string error;
+    EXPECT_FALSE(DecodeAudioFile(dir.file("pipe.ogg"), error)); // would block in open() otherwise
+    EXPECT_EQ(error, "not a regular file");
+    error.clear();
+    EXPECT_FALSE(DecodeAudioFile("/dev/zero", error));
+    EXPECT_EQ(error, "not a regular file");
 }
 
 TEST(AudioDecoder, FilesPastTheMemoryLimitAreRefused) {

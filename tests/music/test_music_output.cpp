@@ -167,6 +167,24 @@ TEST_F(MusicOutputTest, TheClockFollowsTheFramesHanded) {
     EXPECT_LT(previous, 1700.0);
 }
 
+TEST_F(MusicOutputTest, ANewerOutputTakesTheHookOver) {
+    ClipPtr clip = CounterClip(22050, 22050);
+    ASSERT_TRUE(clip);
+    MusicOutput first, second;
+    ASSERT_TRUE(first.Attach(clip));
+    first.Start(0);
+    ASSERT_TRUE(second.Attach(clip));
+    EXPECT_FALSE(first.Attached());
+    EXPECT_FALSE(first.Running());
+    OutputCapture capture(second);
+    second.Start(500);
+    std::vector<int16_t> got = capture.Take(4);
+    ASSERT_EQ(got.size(), 8u);
+    EXPECT_EQ(CounterIndex(got[0], got[1]), 11025u);
+    first.Detach(); // leaves the hook with the second
+    EXPECT_TRUE(second.Attached());
+}
+
 TEST(MusicOutputWithoutDevice, AttachFailsAndNothingRuns) {
     auto clip = std::make_shared<AudioClip>();
     clip->rate = 8000;

@@ -46,6 +46,26 @@ TEST(PeakTable, ColumnsOfSevenMs) {
     ExpectPeak(table.RangeMs(10.5, 10.9), -460, -460); // under a frame: the frame it starts in
 }
 
+TEST(PeakTable, ColumnsOfAStripAtTwoZooms) {
+    PeakTable table(RampClip(1));
+    // The whole second across 4 columns: each a full ramp, two with a spike.
+    std::vector<PeakRange> wide = table.Columns(0, 250, 4);
+    ASSERT_EQ(wide.size(), 4u);
+    ExpectPeak(wide[0], -500, 496);
+    ExpectPeak(wide[1], -500, 3000);
+    ExpectPeak(wide[2], -500, 496);
+    ExpectPeak(wide[3], -3000, 496);
+    // 7 ms columns from 322 ms: 72..78, 79..85 with the spike, 86..92 of the ramp.
+    std::vector<PeakRange> close = table.Columns(322, 7, 3);
+    ExpectPeak(close[0], -212, -188);
+    ExpectPeak(close[1], -184, 3000);
+    ExpectPeak(close[2], -156, -132);
+    // Past the music's end the columns are empty.
+    std::vector<PeakRange> after = table.Columns(990, 20, 2);
+    EXPECT_TRUE(after[0].valid);
+    EXPECT_FALSE(after[1].valid);
+}
+
 TEST(PeakTable, StereoTakesBothChannels) {
     PeakTable table(RampClip(2));
     // Right is half the left: [0,100) spans -500..-52 (right's -104 / 2 = -52).
