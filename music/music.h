@@ -56,7 +56,7 @@ struct PeakRange {
 // two partial base blocks read from the samples themselves. Exact at any zoom.
 class PeakTable {
   public:
-    static const uint32_t kBaseBlock = 64; // frames per entry of level 0
+    static const uint32_t kBaseBlock = 16; // frames per entry of level 0
     static const uint32_t kFanout = 4;
 
     explicit PeakTable(ClipPtr clip);

@@ -1,5 +1,5 @@
-// The waveform's peak table: min/max per 64-frame block over every channel,
-// then levels of 4, 16, 64... blocks, so a column of any width is a handful of
+// The waveform's peak table: min/max per 16-frame block over every channel,
+// then levels of 4, 16, 64... of those, so a column of any width is a handful of
 // look-ups.
 #include "music.h"
 

@@ -5,13 +5,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTRELLIC_TESTS=OFF >/dev/null
-cmake --build build-bench -j"$(nproc)" --target bench_render_frame bench_load_demo bench_rasterize bench_effects bench_music_drift Fenk
+cmake --build build-bench -j"$(nproc)" --target bench_render_frame bench_load_demo bench_rasterize bench_effects bench_music_drift bench_peak_table Fenk
 echo "== RenderFrame: 100 tracks x 1000 events, effects that do nothing"
 build-bench/bin/bench_render_frame --benchmark_min_time=0.5
 echo "== LoadDemoFile against xmllint --noout"
 build-bench/bin/bench_load_demo
 echo "== Rasterize: shape and strokes at 512x512 and 1024x1024; box blur against memcpy"
 build-bench/bin/bench_rasterize
+echo "== Waveform peak table: 700-column strips of 10 minutes of music at four zooms"
+build-bench/bin/bench_peak_table
 echo "== Audio/clock drift over 10 minutes of playback (SDL's dummy audio driver, which paces in real time)"
 SDL_AUDIODRIVER=dummy build-bench/bin/bench_music_drift 600
 echo "== Example demo at 640x480: frames per second, whole demo and per effect (Xvfb, llvmpipe)"
