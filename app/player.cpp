@@ -41,15 +41,16 @@ bool DrawFrame(DemoStruct& demo, uint32_t position) {
     return true;
 }
 
-// The music starts with the picture: wait for its decode, showing the first frame.
-bool WaitForMusic(DemoStruct& demo, MusicPlayer& music, uint32_t from) {
+// The music starts with the picture: wait for its decode, showing the first
+// frame. kExitOk to go on, or the code to end with (-1: quit asked for).
+int WaitForMusic(DemoStruct& demo, MusicPlayer& music, uint32_t from) {
     while (music.Music() && !music.Music()->IsDecoded() && !music.Music()->Failed()) {
-        if (QuitRequested()) return false;
-        if (!DrawFrame(demo, from)) return false;
+        if (QuitRequested()) return -1;
+        if (!DrawFrame(demo, from)) return kExitFrameFailed;
         SDL_Delay(10);
     }
     if (const char* message = music.Update()) fprintf(stderr, "Trellic: %s\n", message);
-    return true;
+    return kExitOk;
 }
 
 int PlayLoop(DemoStruct& demo, const CommandLine& options, int, int) {
@@ -58,7 +59,8 @@ int PlayLoop(DemoStruct& demo, const CommandLine& options, int, int) {
     if (demo.inputMusicFile && demo.inputMusicFile[0]) music.Load(demo.inputMusicFile);
 
     uint32_t from = options.fromMs < demo.runningTime ? options.fromMs : demo.runningTime - 1;
-    if (!WaitForMusic(demo, music, from)) return kExitOk;
+    int waited = WaitForMusic(demo, music, from);
+    if (waited != kExitOk) return waited < 0 ? kExitOk : waited;
     uint32_t start = SDL_GetTicks();
     music.Play(true, from);
     while (!QuitRequested()) {
