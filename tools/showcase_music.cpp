@@ -221,7 +221,7 @@ int main(int argc, char** argv) {
         const bool brk = InSection(bar, "break"), outro = InSection(bar, "outro");
 
         // Pad: the chord, held, wider and brighter in the drops.
-        double padGain = outro ? 0.05 * (1 - (bar - 52) / 5.0) : brk ? 0.06 : 0.045;
+        double padGain = outro ? 0.05 * (1 - (bar - 52) / 5.0) : brk ? 0.1 : 0.045;
         double padCut = intro ? 600 + 250 * bar : drop ? 2500 : 1500;
         double padLen = bar == kBars - 1 ? kBar + 1.0 : kBar;
         for (int k = 0; k < 3; k++) {
@@ -274,7 +274,7 @@ int main(int argc, char** argv) {
         if ((drop || brk) && bar % 4 == 0) {
             bool second = (bar / 4) % 2 == 1;
             if (brk)
-                Phrase(echoBus, t0, kPhraseA, sizeof kPhraseA / sizeof *kPhraseA, 0.05, 1800);
+                Phrase(echoBus, t0, kPhraseA, sizeof kPhraseA / sizeof *kPhraseA, 0.09, 2200);
             else if (second)
                 Phrase(echoBus, t0, kPhraseB, sizeof kPhraseB / sizeof *kPhraseB, 0.07, 3200);
             else
