@@ -1,5 +1,5 @@
 // Test plug-in built against the effect SDK, in variants that differ the way a
-// rebuilt library does: Fill covers the whole view with the variant's colour
+// rebuilt library does: Fill clears to the variant's colour
 // (FILL_COLOUR, 0xAARRGGBB); a variant built without it lacks Fill, one built
 // with INIT_THROWS refuses to start.
 #include <GL/gl.h>
@@ -24,19 +24,9 @@ VORLEN_EXPORT int Vorlen_Quit(void) {
 
 #ifdef FILL_COLOUR
 VORLEN_EFFECT(Fill)(int32_t) {
-    const double w = OGLState::GetViewWidth() / 2, h = OGLState::GetViewHeight() / 2;
-    OGLState::PushTexture2D(false);
-    OGLState::PushBlend(false);
-    OGLState::PushColor(FILL_COLOUR);
-    glBegin(GL_QUADS);
-    glVertex3d(-w, -h, -1);
-    glVertex3d(w, -h, -1);
-    glVertex3d(w, h, -1);
-    glVertex3d(-w, h, -1);
-    glEnd();
-    OGLState::PopColor();
-    OGLState::PopBlend();
-    OGLState::PopTexture2D();
+    OGLState::PushBGColor(255, FILL_COLOUR >> 16 & 0xFF, FILL_COLOUR >> 8 & 0xFF, FILL_COLOUR & 0xFF);
+    glClear(GL_COLOR_BUFFER_BIT);
+    OGLState::PopBGColor();
     return 1;
 }
 #endif
