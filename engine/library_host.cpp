@@ -30,13 +30,17 @@ static_assert(std::is_same<VorlenContractVersionProc, decltype(&Vorlen_ContractV
 static_assert(std::is_same<VorlenSetRenderTimeProc, decltype(&Vorlen_SetRenderTime)>::value,
               "Vorlen_SetRenderTime");
 
+// The whole message, however long the library's name.
 __attribute__((format(printf, 1, 2))) std::string Printf(const char* format, ...) {
-    va_list args;
+    va_list args, again;
     va_start(args, format);
-    char buffer[1024];
-    vsnprintf(buffer, sizeof buffer, format, args);
+    va_copy(again, args);
+    int length = vsnprintf(nullptr, 0, format, args);
+    std::string text(length > 0 ? (size_t)length : 0, '\0');
+    if (length > 0) vsnprintf(&text[0], text.size() + 1, format, again);
+    va_end(again);
     va_end(args);
-    return buffer;
+    return text;
 }
 
 // A library may declare the contract it was written for; without the export it

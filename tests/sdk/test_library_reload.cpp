@@ -100,6 +100,16 @@ TEST(LibraryUnload, GivesTheModuleBackAndClearsEveryPointerIntoIt) {
     ReleaseDemo(demo);
 }
 
+TEST(LibraryBind, ReasonNamesTheWholeFileHoweverLong) {
+    EffectLibrary lib = {};
+    std::string name = "/tmp/" + std::string(1500, 'x') + ".so";
+    lib.fileName = &name[0];
+    std::string error;
+    EXPECT_EQ(-1, BindLibrary(lib, error));
+    EXPECT_EQ("Couldn't load library '" + name + "'!", error);
+    EXPECT_EQ(nullptr, lib.handle);
+}
+
 TEST(LibraryUnload, ModuleSomethingElseHoldsIsReported) {
     ASSERT_NE(nullptr, RecordLog());
     DemoStruct demo = EmptyDemo();
