@@ -24,6 +24,10 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/ DESTINATION share/trellic/exampl
         PATTERN effect-template EXCLUDE
         PATTERN FreeSerif.ttf EXCLUDE)
 install(FILES /usr/share/fonts/truetype/freefont/FreeSerif.ttf DESTINATION share/trellic/examples OPTIONAL)
+# The template as written, without what building or running it in place adds.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/effect-template/ DESTINATION share/trellic/effect-template
-        PATTERN build* EXCLUDE)
+        PATTERN build* EXCLUDE
+        PATTERN *.so EXCLUDE
+        PATTERN FreeSerif.ttf EXCLUDE
+        PATTERN Trellic.cnfg EXCLUDE)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/writing-effects.md DESTINATION share/doc/trellic)
