@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 
 #include "standalone.h"
 
@@ -31,9 +32,18 @@ FrameOutput::FrameOutput(const Settings& s) : settings(s) {
         buffers.emplace_back(new std::vector<uint8_t>(frameBytes));
         freeBuffers.push_back(buffers.back().get());
     }
-    for (unsigned i = 0; i < threads; i++)
-        encoders.emplace_back(&FrameOutput::Encode, this);
-    committer = std::thread(&FrameOutput::Commit, this);
+    // Without threads (the system refusing more) the work is done in Submit.
+    try {
+        for (unsigned i = 0; i < threads; i++)
+            encoders.emplace_back(&FrameOutput::Encode, this);
+        committer = std::thread(&FrameOutput::Commit, this);
+    } catch (const std::system_error&) {
+        Finish(failure);
+        failure.clear();
+        encoders.clear();
+        stopping = false;
+        inlineOutput = true;
+    }
 }
 
 FrameOutput::~FrameOutput() {
@@ -50,11 +60,15 @@ std::vector<uint8_t>* FrameOutput::Acquire() {
 }
 
 void FrameOutput::Submit(uint64_t number, std::vector<uint8_t>* pixels) {
-    std::lock_guard<std::mutex> lock(mutex);
+    std::unique_lock<std::mutex> lock(mutex);
     Job job = {submitted++, number, pixels, {}, false};
-    if (encoders.empty()) {
-        job.encoded = true;
-        encoded.emplace(job.sequence, std::move(job));
+    if (inlineOutput) {
+        lock.unlock();
+        Output(job);
+        lock.lock();
+        committed++;
+    } else if (encoders.empty()) {
+        encoded.emplace(job.sequence, std::move(job)); // the committer encodes, if anything
     } else {
         toEncode.push_back(std::move(job));
     }
@@ -125,26 +139,38 @@ void FrameOutput::Commit() {
         if (it == encoded.end()) return; // stopping, every frame committed
         Job job = std::move(it->second);
         encoded.erase(it);
-        bool skip = failed;
         lock.unlock();
-
-        std::string error;
-        bool ok = true;
-        if (!skip && !settings.outDir.empty()) ok = WriteFrameFile(job, error);
-        if (!skip && ok && settings.video && !settings.video->Write(job.pixels->data(), job.pixels->size())) {
-            ok = false;
-            error = "ffmpeg stopped taking frames";
-        }
-
+        Output(job);
         lock.lock();
-        if (!ok && !failed) {
-            failed = true;
-            failure = error;
-        }
-        freeBuffers.push_back(job.pixels);
         committed++;
         changed.notify_all();
     }
+}
+
+void FrameOutput::Output(Job& job) {
+    bool skip;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        skip = failed;
+    }
+    std::string error;
+    bool ok = true;
+    if (!skip && !settings.outDir.empty()) {
+        if (!job.encoded &&
+            !EncodePng(job.pixels->data(), settings.width, settings.height, settings.pngLevel, job.png))
+            job.png.clear();
+        ok = WriteFrameFile(job, error);
+    }
+    if (!skip && ok && settings.video && !settings.video->Write(job.pixels->data(), job.pixels->size())) {
+        ok = false;
+        error = "ffmpeg stopped taking frames";
+    }
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!ok && !failed) {
+        failed = true;
+        failure = error;
+    }
+    freeBuffers.push_back(job.pixels);
 }
 
 bool FrameOutput::Finish(std::string& error) {

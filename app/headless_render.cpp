@@ -8,6 +8,8 @@
 #include "standalone.h"
 
 #include <csignal>
+#include <memory>
+#include <new>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -149,49 +151,55 @@ int RenderFrames(DemoStruct& demo, const CommandLine& o, int w, int h) {
     settings.video = o.videoFile.empty() ? nullptr : &video;
     settings.width = w;
     settings.height = h;
-    FrameOutput output(settings);
+    // Frames of the largest sizes may not fit in memory: say so rather than fail later.
+    std::unique_ptr<FrameOutput> output;
+    std::unique_ptr<FrameReadback> readback;
+    try {
+        output.reset(new FrameOutput(settings));
+        readback.reset(new FrameReadback(w, h));
+    } catch (const std::bad_alloc&) {
+        fprintf(stderr, "Trellic: not enough memory for frames of %dx%d\n", w, h);
+        return kExitOutputFailed;
+    }
 
     // The whole frame in a fresh record's state, as the full-screen preview draws it.
     OGLState record((unsigned)w, (unsigned)h);
     OGLState* previous = OGLState::SetStateForce(&record);
-    glBindFramebuffer(GL_FRAMEBUFFER, target.fbo);
     int code = kExitOk;
-    {
-        FrameReadback readback(w, h);
-        FrameCursors cursors;
-        Progress progress(slots.size());
-        auto collect = [&]() {
-            std::vector<uint8_t>* pixels = output.Acquire();
-            uint64_t number = 0;
-            if (readback.Collect(pixels->data(), number)) {
-                output.Submit(number, pixels);
-                return;
-            }
-            output.Return(pixels);
-            fprintf(stderr, "\nTrellic: the driver did not hand frame %llu over\n", (unsigned long long)number);
-            if (code == kExitOk) code = kExitOutputFailed;
-        };
-        srand(1); // effects that draw random strokes or stars repeat from run to run
-        for (size_t n = 0; n < slots.size() && code == kExitOk && !output.Failed(); n++) {
-            glBindFramebuffer(GL_FRAMEBUFFER, target.fbo);
-            if (!DrawFrame(demo, cursors, record, slots[n].time)) {
-                code = kExitFrameFailed;
-                break;
-            }
-            glBindFramebuffer(GL_FRAMEBUFFER, target.fbo);
-            if (readback.Full()) collect();
-            readback.Read(slots[n].number);
-            progress.Show(n + 1);
+    FrameCursors cursors;
+    Progress progress(slots.size());
+    auto collect = [&]() {
+        std::vector<uint8_t>* pixels = output->Acquire();
+        uint64_t number = 0;
+        if (readback->Collect(pixels->data(), number)) {
+            output->Submit(number, pixels);
+            return;
         }
-        // The frames drawn before a failure still reach their files.
-        while (readback.Pending() > 0)
-            collect();
+        output->Return(pixels);
+        fprintf(stderr, "\nTrellic: the driver did not hand frame %llu over\n", (unsigned long long)number);
+        if (code == kExitOk) code = kExitOutputFailed;
+    };
+    srand(1); // effects that draw random strokes or stars repeat from run to run
+    for (size_t n = 0; n < slots.size() && code == kExitOk && !output->Failed(); n++) {
+        glBindFramebuffer(GL_FRAMEBUFFER, target.fbo);
+        if (!DrawFrame(demo, cursors, record, slots[n].time)) {
+            code = kExitFrameFailed;
+            break;
+        }
+        glBindFramebuffer(GL_FRAMEBUFFER, target.fbo);
+        if (readback->Full()) collect();
+        readback->Read(slots[n].number);
+        progress.Show(n + 1);
     }
+    // The frames drawn before a failure still reach their files.
+    while (readback->Pending() > 0)
+        collect();
+    readback.reset();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     OGLState::SetState(previous);
 
     std::string error;
-    if (!output.Finish(error) && code == kExitOk) {
+    if (!output->Finish(error) && code == kExitOk) {
         fprintf(stderr, "\nTrellic: %s\n", error.c_str());
         code = kExitOutputFailed;
     }

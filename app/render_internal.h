@@ -104,6 +104,9 @@ class FrameOutput {
     };
     void Encode();
     void Commit();
+    // Encodes the job if no worker did, writes its file and feeds the video;
+    // the first failure stops all later output.
+    void Output(Job& job);
     bool WriteFrameFile(const Job& job, std::string& error);
 
     Settings settings;
@@ -113,6 +116,7 @@ class FrameOutput {
     std::map<uint64_t, Job> encoded; // by sequence, waiting for their turn
     uint64_t submitted = 0, committed = 0;
     bool stopping = false, failed = false;
+    bool inlineOutput = false; // no threads could be started: Submit does the work
     std::string failure;
     std::mutex mutex;
     std::condition_variable changed;
