@@ -97,6 +97,7 @@ bool ParseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
     out = CommandLine();
     bool renderFileGiven = false;
     bool optionSeen = false;
+    std::string renderOnly, playOnly; // the first option of the other mode, if any
     // The mode decides which usage line a mistake shows, whatever comes first.
     for (int i = 1; i < argc; i++) {
         if (strcmp(argv[i], "--play") == 0) out.mode = RunMode::Play;
@@ -128,6 +129,10 @@ bool ParseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
             continue;
         }
         optionSeen = true;
+        if (renderOnly.empty() && (arg == "--out" || arg == "--video" || arg == "--fps" || arg == "--to" ||
+                                   arg == "--loop-range" || arg == "--png-level"))
+            renderOnly = arg;
+        if (playOnly.empty() && (arg == "--fullscreen" || arg == "--loop")) playOnly = arg;
         if (arg == "--play") {
             if (value && value[0] != '-') out.demoFile = argv[++i];
         } else if (arg == "--render") {
@@ -195,8 +200,12 @@ bool ParseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
         error = "options need --play or --render";
         return false;
     }
-    if (out.mode == RunMode::Play && (out.hasTo || out.loopRange)) {
-        error = out.hasTo ? "--to is for --render" : "--loop-range is for --render";
+    if (out.mode == RunMode::Play && !renderOnly.empty()) {
+        error = renderOnly + " is for --render";
+        return false;
+    }
+    if (out.mode == RunMode::Render && !playOnly.empty()) {
+        error = playOnly + " is for --play";
         return false;
     }
     if (out.mode == RunMode::Render) {

@@ -106,6 +106,8 @@ TEST(CommandLineTest, BadValuesAreRefusedWithAReason) {
         {"--play", "--from", ""},
         {"--play", "--to", "100"},
         {"--play", "--loop-range"},
+        {"--play", "--out", "frames"},
+        {"--render", "d", "--out", "o", "--loop"},
         {"--play", "a.xml", "b.xml"},
         {"--render", "d", "--out", "o", "--from", "20", "--to", "10"},
         {"--render", "d", "--out", "o", "--loop-range", "--from", "intro"},
