@@ -65,6 +65,11 @@ class EditorApp : public DemoOperations {
     // LoadDemo throws BasicException with the failing stage's message.
     bool LoadDemo();
     bool SaveDemo();
+    // Reloads the demo's effect libraries and their lists from disk (F5), keeping
+    // the demo with its unsaved edits, the selection and the time, and says on
+    // the status line what happened. On failure the preview stays off until a
+    // reload succeeds.
+    bool ReloadLibraries();
 
     // Volume and the settings file.
     uint32_t GetVolume() const { return volume; }
@@ -99,6 +104,7 @@ class EditorApp : public DemoOperations {
     GuiScreen previewScreen;
     bool demoLoaded;
     bool fullScreenPreview;
+    bool effectsUnbound = false; // a reload failed: the demo's effects are unloaded, the preview is off
     uint32_t volume; // 0..128, or as read from the settings file
     uint32_t imageCount;
     char imagePaths[kMaxImages][kImagePathSize];

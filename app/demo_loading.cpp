@@ -57,13 +57,21 @@ OwnedDemo LoadBoundDemo(const char* fileName, SDL_Config* videoConfig, SDL_Surfa
     fresh->outputSurfaceCount = 2;
     StageContext context = {videoConfig, screen};
     for (const BindingStage& stage : kStages) {
+        bool failed = true;
+        BasicException failure(stage.message);
         try {
-            if (stage.run(context, *fresh) != 0) throw BasicException(stage.message);
-        } catch (const BasicException&) {
-            throw;
+            failed = stage.run(context, *fresh) != 0;
+        } catch (const BasicException& e) {
+            failure = e;
         } catch (...) {
-            // Something other than our exception from inside a library: report the stage.
-            throw BasicException(stage.message);
+            // Something other than our exception from inside a library: the stage's message.
+        }
+        if (failed) {
+            // Give back the handles this load took, or the modules stay mapped and
+            // a corrected file would not be read by the next load. Only now, out of
+            // the handler: the exception caught may belong to a library unloaded here.
+            UnloadLibraries(*fresh);
+            throw failure;
         }
     }
     return fresh;
@@ -79,7 +87,15 @@ bool EditorApp::LoadDemo() {
     char fileName[256];
     snprintf(fileName, sizeof fileName, "%s", editorScreen.DemoFileName());
 
-    ReplaceDemo(LoadBoundDemo(fileName, videoConfig, screen).release());
+    OwnedDemo fresh = LoadBoundDemo(fileName, videoConfig, screen);
+    if (demo) {
+        // The old demo's handles go, so each module is held once, by the new demo:
+        // a reload can then really unload it. A library it alone used quits first.
+        QuitLibraries(*demo, demo->libraryCount, fresh.get());
+        UnloadLibraries(*demo);
+    }
+    ReplaceDemo(fresh.release());
+    effectsUnbound = false;
     demoLoaded = true;
     ReadImageList("ImageList.txt");
     music.playing = false;

@@ -123,6 +123,8 @@ static void DrawDemoFrame(EditorApp& app, MainLoop& loop) {
     if (music.playing)
         AdvancePlayback(music, app.demo->runningTime, loop.now - loop.lastTicks, loop.lastPosition);
 
+    // After a failed reload the clock runs on, but the preview stays dark.
+    if (app.effectsUnbound) return;
     bool preview = !app.fullScreenPreview;
     if (preview) {
         PreviewView v = PreviewViewFor(windowWidth, windowHeight);

@@ -54,6 +54,8 @@ void SaveDemoCommand(int x, int y, int button);
 void ClearStatus(int x, int y, int button);
 void PlayPause(int x, int y, int button);
 void ShowDemoInfo(int x, int y, int button);
+// Reloads the demo's effect libraries (the Reload button and F5).
+void ReloadLibrariesCommand(int x, int y, int button);
 void VolumeChanged(double value);
 // The value the volume slider edits.
 int& VolumeSliderValue();

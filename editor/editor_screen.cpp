@@ -61,6 +61,7 @@ void EditorScreen::BuildEditor(EditorApp& app, MusicPlayer& music) {
     int& volume = VolumeSliderValue();
     volume = app.GetVolume() > 128 ? 128 : (int)app.GetVolume();
     add(new ScrollKnob(4, H - 35, 90, 0, 128, &volume, true, VolumeChanged));
+    add(new Button(3, H / 2 + 153, 90, 16, kFrameColour, "Reload", 0xFFFFFFFF, ReloadLibrariesCommand, nullptr));
 }
 
 void EditorScreen::RebuildTrackRows(EditorApp& app) {

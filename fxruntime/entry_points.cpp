@@ -5,6 +5,7 @@
 #include "effects.h"
 #include "fxruntime_internal.h"
 #include "oglstate.h"
+#include "trellic/effect_sdk.h"
 
 namespace {
 void* gOutputs = nullptr; // the host's arrays, kept for it but never read
@@ -30,7 +31,7 @@ void LoadImageList() {
     }
 }
 
-extern "C" FENK_EXPORT int Vorlen_Init(void* outputs, void* inputs) {
+extern "C" FENK_EXPORT int Vorlen_Init(SDL_Surface** outputs, SDL_Surface** inputs) {
     gOutputs = outputs;
     gInputs = inputs;
     Clear();
@@ -43,7 +44,7 @@ extern "C" FENK_EXPORT int Vorlen_Init(void* outputs, void* inputs) {
     return 1;
 }
 
-extern "C" FENK_EXPORT int Vorlen_BeginNewFrame(int value) {
+extern "C" FENK_EXPORT int Vorlen_BeginNewFrame(int32_t value) {
     gFrameValue = value;
     return 1;
 }
