@@ -100,7 +100,7 @@ bool StartVideo(VideoPipe& video, const CommandLine& o, DemoStruct& demo, int w,
     s.height = h;
     s.fps = o.fps;
     s.frames = slots.size();
-    s.firstTime = slots.empty() ? 0 : slots.front().time;
+    s.firstTime = slots.front().time;
     const char* music = demo.inputMusicFile;
     if (music && music[0] && access(music, R_OK) == 0) s.music = music;
     if (!video.Start(s)) {
@@ -134,7 +134,17 @@ int RenderFrames(DemoStruct& demo, const CommandLine& o, int w, int h) {
         return kExitOk;
     }
     uint32_t to = o.hasTo && o.toMs < demo.runningTime ? o.toMs : demo.runningTime - 1;
+    if (o.fromMs > to) {
+        fprintf(stderr, "Trellic: --from %u ms is past the end of the demo (%u ms long)\n", o.fromMs,
+                demo.runningTime);
+        return kExitUsage;
+    }
     std::vector<FrameSlot> slots = RenderFrameSlots(o.fromMs, to, o.fps);
+    if (slots.empty()) {
+        fprintf(stderr, "Trellic: no frame falls between %u and %u ms at %d frames per second\n", o.fromMs, to,
+                o.fps);
+        return kExitUsage;
+    }
 
     Framebuffer target;
     if (!target.Create(w, h)) {

@@ -141,6 +141,16 @@ TEST_F(LoggedRender, FramesAreNumberedFromTimeZeroWhateverTheRange) {
     EXPECT_NE(std::string::npos, r.err.find("render: frame 3/3")) << r.err;
 }
 
+TEST_F(LoggedRender, ARangeWithoutAFrameIsSaidAndDrawsNothing) {
+    ProgramResult r = RunTrellic(dir, "--render Fenk.xml --out f --fps 30 --from 5 --to 20 --size 32x24");
+    EXPECT_EQ(kExitUsage, r.code);
+    EXPECT_EQ("Trellic: no frame falls between 5 and 20 ms at 30 frames per second\n", r.err);
+    EXPECT_EQ("init 0\n", dir.Read("calls.log"));
+    r = RunTrellic(dir, "--render Fenk.xml --out f --from 2000 --size 32x24");
+    EXPECT_EQ(kExitUsage, r.code);
+    EXPECT_EQ("Trellic: --from 2000 ms is past the end of the demo (2000 ms long)\n", r.err);
+}
+
 // HeadlessRender tests also run with no X server at all (scripts/test.sh).
 TEST_F(LoggedRender, HeadlessRenderNeedsNoDisplay) {
     ProgramResult r = RunTrellic(dir, "--render Fenk.xml --out f --fps 2 --size 32x24", "env -u DISPLAY");
