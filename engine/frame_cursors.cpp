@@ -46,9 +46,18 @@ void FrameCursors::TakeIn(Track& track, const DemoTrack& source) {
         track.plan.push_back(entry);
         // An event with more parameters than an effect takes fails before its values count.
         if (ev.paramCount > kMaxEffectArgs) continue;
-        for (uint32_t i = 0; i < ev.paramCount; i++) {
-            entry.curve = smooth ? SmoothCurveOf(previous, ev, next, i)
-                                 : SmoothCurve{ev.startValues[i], ev.endValues[i], 0, 0};
+        if (smooth) {
+            for (uint32_t i = 0; i < ev.paramCount; i++) {
+                entry.curve = SmoothCurveOf(previous, ev, next, i);
+                track.plan.push_back(entry);
+            }
+            continue;
+        }
+        for (uint32_t i = 0; i < ev.paramCount; i += kLinearPairsPerEntry) {
+            for (uint32_t k = 0; k < kLinearPairsPerEntry; k++) {
+                entry.linear[k][0] = i + k < ev.paramCount ? ev.startValues[i + k] : 0;
+                entry.linear[k][1] = i + k < ev.paramCount ? ev.endValues[i + k] : 0;
+            }
             track.plan.push_back(entry);
         }
     }
@@ -111,8 +120,11 @@ bool RenderFrame(DemoStruct& demo, uint32_t t, FrameCursors& cursors) {
             active[i] = -1;
             continue;
         }
-        // The rest of its curves: an event of 16 parameters spans seven cache lines.
-        const char* end = (const char*)(entry + 1 + std::min(entry->event.paramCount, kMaxEffectArgs));
+        // The rest of its values: a smooth event of 16 parameters spans seven cache lines.
+        const uint32_t params = std::min(entry->event.paramCount, kMaxEffectArgs);
+        const char* end = (const char*)(entry + 1 + (entry->event.smooth ? params
+                                                                          : (params + kLinearPairsPerEntry - 1) /
+                                                                                kLinearPairsPerEntry));
         for (const char* line = (const char*)entry + 64; line < end; line += 64)
             __builtin_prefetch(line);
     }
@@ -127,8 +139,10 @@ bool RenderFrame(DemoStruct& demo, uint32_t t, FrameCursors& cursors) {
             for (uint32_t p = 0; p < ev.paramCount; p++)
                 values[p] = SmoothValue(u, curves[p].curve);
         } else {
-            for (uint32_t p = 0; p < ev.paramCount; p++)
-                values[p] = LinearValue(curves[p].curve.s, curves[p].curve.e, t, ev.startTime, ev.endTime);
+            for (uint32_t p = 0; p < ev.paramCount; p++) {
+                const int32_t* pair = curves[p / kLinearPairsPerEntry].linear[p % kLinearPairsPerEntry];
+                values[p] = LinearValue(pair[0], pair[1], t, ev.startTime, ev.endTime);
+            }
         }
         return CallEffect(ev.effect, ev.paramCount, values) != 0;
     });

@@ -24,8 +24,9 @@ SmoothCurve SmoothCurveOf(const DemoEvent* previous, const DemoEvent& event, con
 double SmoothPosition(uint32_t t, uint32_t startTime, uint32_t endTime);
 int32_t SmoothValue(double u, const SmoothCurve& curve);
 
-// What FrameCursors keeps of an event, followed in its plan by one curve per
-// parameter (straight-line events use only s and e).
+// What FrameCursors keeps of an event, followed in its plan by its values: one
+// curve per parameter of a smooth event, three start and end pairs per entry
+// for a straight-line one.
 struct PlannedEvent {
     uint32_t startTime, endTime;
     EffectProc effect;
@@ -33,9 +34,11 @@ struct PlannedEvent {
     bool smooth;
     bool hidden;
 };
+const uint32_t kLinearPairsPerEntry = 3;
 union PlanEntry {
     PlannedEvent event;
     SmoothCurve curve;
+    int32_t linear[kLinearPairsPerEntry][2]; // start and end values
 };
 
 // Tells every library a frame begins, then, last track first, calls

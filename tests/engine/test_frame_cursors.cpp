@@ -15,8 +15,9 @@ namespace {
 
 std::vector<std::vector<int32_t>> gCalls;
 
-template <int N> int Record(int32_t a, int32_t b, int32_t c) {
-    int32_t v[] = {a, b, c};
+// Called with N arguments; the ones after them are not read.
+template <int N> int Record(int32_t a, int32_t b, int32_t c, int32_t d, int32_t e, int32_t f, int32_t g) {
+    int32_t v[] = {a, b, c, d, e, f, g};
     gCalls.push_back(std::vector<int32_t>(v, v + N));
     return 1;
 }
@@ -29,9 +30,11 @@ int RecordOrFail(int32_t a, int32_t b) {
     gCalls.push_back({a, b, -1});
     return (a & 1) == 0;
 }
-EffectProc Proc(int (*fn)(int32_t, int32_t, int32_t)) {
+EffectProc Proc(int (*fn)(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t)) {
     return (EffectProc)(void (*)(void))fn;
 }
+const EffectProc kRecorders[] = {Proc(Record<1>), Proc(Record<2>), Proc(Record<3>), Proc(Record<4>),
+                                 Proc(Record<5>), Proc(Record<6>), Proc(Record<7>)};
 
 struct RandomDemo {
     DemoStruct demo = EmptyDemo();
@@ -62,7 +65,7 @@ struct RandomDemo {
                 uint32_t end = start + length < start ? 0xFFFFFFFFu : start + length;
                 if (Pick(10) == 0) end = start - Pick(50); // ends before it starts
                 time = std::max(time, start);
-                uint32_t params = Pick(8) == 0 ? 17 : Pick(4);
+                uint32_t params = Pick(8) == 0 ? 17 : Pick(8);
                 std::vector<int32_t> s, en;
                 for (uint32_t p = 0; p < params; p++) {
                     s.push_back(Value());
@@ -75,12 +78,8 @@ struct RandomDemo {
                     ev.effect = (EffectProc)(void (*)(void))RecordOrFail;
                 else if (params == 0)
                     ev.effect = (EffectProc)(void (*)(void))Record0;
-                else if (params == 1)
-                    ev.effect = Proc(Record<1>);
-                else if (params == 2)
-                    ev.effect = Proc(Record<2>);
-                else
-                    ev.effect = Proc(Record<3>);
+                else if (params <= 7)
+                    ev.effect = kRecorders[params - 1];
             }
             demo.tracks[t].hidden = Pick(15) == 0;
         }
