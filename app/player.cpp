@@ -34,6 +34,7 @@ int PlayLoop(DemoStruct& demo, const CommandLine& options, int, int) {
     uint32_t from = options.fromMs < demo.runningTime ? options.fromMs : demo.runningTime - 1;
     uint32_t start = SDL_GetTicks();
     music.Play(true, from);
+    FrameCursors cursors; // the demo stays as loaded while it plays
     while (!QuitRequested()) {
         uint32_t position = from + (SDL_GetTicks() - start);
         if (position >= demo.runningTime || position < from) {
@@ -45,7 +46,7 @@ int PlayLoop(DemoStruct& demo, const CommandLine& options, int, int) {
         }
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         try {
-            if (!RenderFrame(demo, position)) {
+            if (!RenderFrame(demo, position, cursors)) {
                 fprintf(stderr, "Trellic: at %u ms: Unknown error during playing of this screen!\n",
                         position);
                 return kExitFrameFailed;
