@@ -177,8 +177,11 @@ int EditorStartUp(MainLoop& loop);
 bool EditorFrame(MainLoop& loop);
 // Writes the settings and tears everything down; returns the exit code 0.
 int EditorShutDown(MainLoop& loop);
-// The whole program.
-int RunEditor();
+// Puts `fileName` in the file name field and loads it as the Load Demo button
+// does (a failure shows on the status line).
+void EditorOpenDemo(const char* fileName);
+// The whole program; `demoFile`, when given, is opened at start.
+int RunEditor(const char* demoFile = nullptr);
 
 // Advances a playing music player by `elapsed` ms, stopping at the last
 // millisecond of the demo, and restarts the music where the position was moved

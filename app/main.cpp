@@ -11,10 +11,16 @@ int main(int argc, char** argv) {
     CommandLine options;
     std::string error;
     if (!ParseCommandLine(argc, argv, options, error)) {
-        fprintf(stderr, "Trellic: %s\n%s", error.c_str(), UsageText());
+        fprintf(stderr, "Trellic: %s\n%s(Trellic --help says more)\n", error.c_str(), UsageFor(options.mode));
         return kExitUsage;
     }
     switch (options.mode) {
+    case RunMode::Help:
+        fputs(HelpText(), stdout);
+        return kExitOk;
+    case RunMode::Version:
+        printf("Trellic %s\n", TRELLIC_VERSION);
+        return kExitOk;
     case RunMode::Play:
         return RunPlayer(options);
     case RunMode::Render:
@@ -22,5 +28,5 @@ int main(int argc, char** argv) {
     case RunMode::Editor:
         break;
     }
-    return RunEditor();
+    return RunEditor(options.editorFileGiven ? options.demoFile.c_str() : nullptr);
 }

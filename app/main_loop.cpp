@@ -4,6 +4,8 @@
 #include "app.h"
 
 #include <cstdio>
+#include <string>
+#include <unistd.h>
 
 #include <GL/glew.h>
 #include <SDL/SDL.h>
@@ -73,8 +75,23 @@ int OpenVideo(SDL_Config& config, SDL_Surface*& screen, bool& audioOpen) {
     return 0;
 }
 
+// The interface draws every text with its font: started elsewhere than in the
+// demo's folder, say so and stop before a window opens.
+static bool InterfaceFontFound() {
+    const char* font = TextWidget::kDefaultFontFile;
+    if (access(font, R_OK) == 0) return true;
+    char folder[4096];
+    if (!getcwd(folder, sizeof folder)) snprintf(folder, sizeof folder, "the current folder");
+    fprintf(stderr,
+            "Trellic: cannot find the interface font \"%s\" in %s: run Trellic from the demo's folder, "
+            "with \"%s\" beside the demo (scripts/run-editor.sh copies it there)\n",
+            font, folder, font);
+    return false;
+}
+
 int EditorStartUp(MainLoop& loop) {
     if (ReadVideoConfig(loop.videoConfig) != 0) return 1;
+    if (!InterfaceFontFound()) return 1;
     if (OpenVideo(loop.videoConfig, loop.screen, loop.audioOpen) != 0) return 1;
 
     SDL_EnableUNICODE(1);
@@ -85,8 +102,21 @@ int EditorStartUp(MainLoop& loop) {
     windowWidth = loop.videoConfig.width;
     windowHeight = loop.videoConfig.height;
 
-    SetApp(new EditorApp(loop.screen, &loop.videoConfig));
-    App()->editorScreen.BuildBase();
+    try {
+        SetApp(new EditorApp(loop.screen, &loop.videoConfig));
+        App()->editorScreen.BuildBase();
+    } catch (const BasicException& e) {
+        // A font file that is there but does not load, for one.
+        std::string message = e.GetMessage();
+        while (!message.empty() && message.back() == '\n')
+            message.pop_back();
+        fprintf(stderr, "Trellic: %s\n", message.c_str());
+        SetApp(nullptr);
+        OGLState::SetState(nullptr);
+        delete loop.glState;
+        loop.glState = nullptr;
+        return 1;
+    }
     loop.lastTicks = SDL_GetTicks();
     loop.lastPosition = 0;
     App()->ReadSettings(kSettingsFile);
@@ -160,13 +190,20 @@ int EditorShutDown(MainLoop& loop) {
     return 0;
 }
 
-int RunEditor() {
+void EditorOpenDemo(const char* fileName) {
+    EditorScreen& screen = AppEditorScreen();
+    if (screen.fileNameField) screen.fileNameField->setText(fileName);
+    LoadDemoCommand(0, 0, 1);
+}
+
+int RunEditor(const char* demoFile) {
     MainLoop loop;
     int code = EditorStartUp(loop);
     if (code != 0) {
         SDL_Quit();
         return code;
     }
+    if (demoFile) EditorOpenDemo(demoFile);
     while (EditorFrame(loop)) {
     }
     code = EditorShutDown(loop);

@@ -26,10 +26,10 @@ bool QuitRequested() {
     return quit;
 }
 
-bool DrawFrame(DemoStruct& demo, uint32_t position) {
+bool DrawFrame(DemoStruct& demo, uint32_t position, FrameCursors& cursors) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     try {
-        if (!RenderFrame(demo, position)) {
+        if (!RenderFrame(demo, position, cursors)) {
             fprintf(stderr, "Trellic: at %u ms: Unknown error during playing of this screen!\n", position);
             return false;
         }
@@ -43,10 +43,10 @@ bool DrawFrame(DemoStruct& demo, uint32_t position) {
 
 // The music starts with the picture: wait for its decode, showing the first
 // frame. kExitOk to go on, or the code to end with (-1: quit asked for).
-int WaitForMusic(DemoStruct& demo, MusicPlayer& music, uint32_t from) {
+int WaitForMusic(DemoStruct& demo, MusicPlayer& music, uint32_t from, FrameCursors& cursors) {
     while (music.Music() && !music.Music()->IsDecoded() && !music.Music()->Failed()) {
         if (QuitRequested()) return -1;
-        if (!DrawFrame(demo, from)) return kExitFrameFailed;
+        if (!DrawFrame(demo, from, cursors)) return kExitFrameFailed;
         SDL_Delay(10);
     }
     if (const char* message = music.Update()) fprintf(stderr, "Trellic: %s\n", message);
@@ -59,7 +59,8 @@ int PlayLoop(DemoStruct& demo, const CommandLine& options, int, int) {
     if (demo.inputMusicFile && demo.inputMusicFile[0]) music.Load(demo.inputMusicFile);
 
     uint32_t from = options.fromMs < demo.runningTime ? options.fromMs : demo.runningTime - 1;
-    int waited = WaitForMusic(demo, music, from);
+    FrameCursors cursors; // the demo stays as loaded while it plays
+    int waited = WaitForMusic(demo, music, from, cursors);
     if (waited != kExitOk) return waited < 0 ? kExitOk : waited;
     uint32_t start = SDL_GetTicks();
     music.Play(true, from);
@@ -74,7 +75,7 @@ int PlayLoop(DemoStruct& demo, const CommandLine& options, int, int) {
             position = 0;
             music.Play(true, 0);
         }
-        if (!DrawFrame(demo, position)) return kExitFrameFailed;
+        if (!DrawFrame(demo, position, cursors)) return kExitFrameFailed;
     }
     return kExitOk;
 }

@@ -1,8 +1,13 @@
 // RenderFrame on a generated demo of 100 tracks x 1000 events whose effects do
-// nothing: time per frame and per active event, straight-line and Bezier chains.
+// nothing: time per frame and per active event, straight-line and Bezier chains,
+// the walk from each track's start against FrameCursors, which the player and
+// the renderer use. Ends with the cursors' figure as a ratio to its target.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstring>
+#include <map>
+#include <string>
 
 #include "engine.h"
 
@@ -13,6 +18,7 @@ int Nothing5(int32_t, int32_t, int32_t, int32_t, int32_t) {
 }
 
 const uint32_t kTracks = 100, kEvents = 1000, kLength = 1000, kParams = 5;
+const double kTargetNsPerActiveEvent = 100;
 
 // Events back to back; chained events share their joint values so they link.
 DemoStruct* MakeDemo(bool chained) {
@@ -44,12 +50,20 @@ DemoStruct* MakeDemo(bool chained) {
     return demo;
 }
 
-void RenderFrames(benchmark::State& state, bool chained) {
+enum class Search { Walk, Cursors };
+
+// `step`: ms between frames; 7919 spreads the frames over the whole timeline in
+// jumps of about eight events, 33 is a render at 30 frames per second.
+void RenderFrames(benchmark::State& state, bool chained, Search search, uint32_t step) {
     DemoStruct* demo = MakeDemo(chained);
+    FrameCursors cursors;
     uint32_t t = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(RenderFrame(*demo, t));
-        t = (t + 7919) % (kEvents * kLength - 10); // spread over the whole timeline
+        if (search == Search::Walk)
+            benchmark::DoNotOptimize(RenderFrame(*demo, t));
+        else
+            benchmark::DoNotOptimize(RenderFrame(*demo, t, cursors));
+        t = (t + step) % (kEvents * kLength - 10);
     }
     state.counters["active_events_per_s"] =
         benchmark::Counter((double)state.iterations() * kTracks, benchmark::Counter::kIsRate);
@@ -59,15 +73,39 @@ void RenderFrames(benchmark::State& state, bool chained) {
     delete demo;
 }
 
-void BM_RenderFrameLinear(benchmark::State& state) {
-    RenderFrames(state, false);
-}
-void BM_RenderFrameSmooth(benchmark::State& state) {
-    RenderFrames(state, true);
-}
+// Keeps each run's figure per active event to print the ratios at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            auto it = run.counters.find("ns_per_active_event");
+            if (it != run.counters.end()) nsPerEvent[run.benchmark_name()] = it->second.value * 1e9;
+        }
+    }
+    std::map<std::string, double> nsPerEvent;
+};
 
 } // namespace
 
-BENCHMARK(BM_RenderFrameLinear)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_RenderFrameSmooth)->Unit(benchmark::kMicrosecond);
-BENCHMARK_MAIN();
+BENCHMARK_CAPTURE(RenderFrames, Walk_Linear_Jumps, false, Search::Walk, 7919)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RenderFrames, Walk_Smooth_Jumps, true, Search::Walk, 7919)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RenderFrames, Cursors_Linear_Jumps, false, Search::Cursors, 7919)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RenderFrames, Cursors_Smooth_Jumps, true, Search::Cursors, 7919)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RenderFrames, Cursors_Linear_30fps, false, Search::Cursors, 33)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RenderFrames, Cursors_Smooth_30fps, true, Search::Cursors, 33)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    printf("\n%-34s %12s %10s %8s\n", "RenderFrame", "ns/event", "target", "ratio");
+    for (const auto& entry : reporter.nsPerEvent)
+        printf("%-34s %12.1f %10.0f %8.2f%s\n", entry.first.c_str(), entry.second, kTargetNsPerActiveEvent,
+               entry.second / kTargetNsPerActiveEvent,
+               entry.first.find("Walk") != std::string::npos ? "  (the walk, for comparison)" : "");
+    benchmark::Shutdown();
+    return 0;
+}

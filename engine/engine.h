@@ -48,6 +48,49 @@ unsigned char CallEffect(EffectProc entry, uint32_t count, const int32_t* args);
 // Draws the demo at time t (ms): true when every called effect succeeded.
 // BasicException raised by an effect passes through.
 bool RenderFrame(DemoStruct& demo, uint32_t t);
+
+// What the player and the renderer keep between frames of a demo that does
+// not change under them: per track, where the previous frame found its active
+// event, so that the next frame finds it in a few steps (or by binary search
+// after a jump) instead of walking the track from its start; and a compact copy
+// of each event's times, effect and parameter curves, worked out once and laid
+// out so that one event's needs sit together in memory. A track whose event
+// array or count changed is taken in again by itself; after changing times,
+// values or hidden flags in place, call Forget.
+union PlanEntry;
+class FrameCursors {
+  public:
+    FrameCursors();
+    ~FrameCursors();
+    // The index of track i's active event at t, or -1: exactly the event the
+    // walk of RenderFrame(demo, t) finds.
+    int32_t ActiveEvent(const DemoStruct& demo, uint32_t i, uint32_t t);
+    void Forget();
+
+  private:
+    friend bool RenderFrame(DemoStruct& demo, uint32_t t, FrameCursors& cursors);
+    struct Stop {
+        uint32_t reach; // the latest endTime among this event and those before it
+        uint32_t entry; // where the event's copy starts in `plan`
+    };
+    struct Track {
+        const DemoEvent* events = nullptr;
+        uint32_t eventCount = 0;
+        std::vector<Stop> stops;      // per event
+        std::vector<PlanEntry> plan;  // per event: its copy, then its curves
+        uint32_t at = 0;              // where the previous search ended
+    };
+    void TakeIn(Track& track, const DemoTrack& source);
+    // The first event of track i whose endTime reaches t (where the walk stops), or -1.
+    int32_t FirstReaching(const DemoStruct& demo, uint32_t i, uint32_t t);
+    // The copy of track i's event j, its curves following.
+    const PlanEntry* Entry(uint32_t i, uint32_t j) const;
+    std::vector<Track> tracks;
+    std::vector<int32_t> active; // per frame, kept to spare an allocation
+};
+// RenderFrame finding the active events through `cursors`: the same calls with
+// the same values as RenderFrame(demo, t).
+bool RenderFrame(DemoStruct& demo, uint32_t t, FrameCursors& cursors);
 // Parameter values of `event` at t; previous/next are its neighbours or null.
 void EvaluateParams(uint32_t t, const DemoEvent* previous, const DemoEvent& event, const DemoEvent* next,
                     int32_t* out);

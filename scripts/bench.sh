@@ -5,13 +5,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTRELLIC_TESTS=OFF >/dev/null
-cmake --build build-bench -j"$(nproc)" --target bench_render_frame bench_load_demo bench_rasterize bench_effects bench_music_drift bench_peak_table Fenk
-echo "== RenderFrame: 100 tracks x 1000 events, effects that do nothing"
+cmake --build build-bench -j"$(nproc)" --target bench_render_frame bench_load_demo bench_rasterize bench_effects \
+  bench_render_speed bench_music_drift bench_peak_table Trellic Fenk
+echo "== RenderFrame: 100 tracks x 1000 events, effects that do nothing (target: 100 ns per active event)"
 build-bench/bin/bench_render_frame --benchmark_min_time=0.5
 echo "== LoadDemoFile against xmllint --noout"
 build-bench/bin/bench_load_demo
 echo "== Rasterize: shape and strokes at 512x512 and 1024x1024; box blur against memcpy"
 build-bench/bin/bench_rasterize
+echo "== Trellic --render of the example at 640x480, 30 fps, to PNG files (no display; target: 30 frames/s)"
+cp -u /usr/share/fonts/truetype/freefont/FreeSerif.ttf examples/FreeSerif.ttf
+build-bench/bin/bench_render_speed
 echo "== Waveform peak table: 700-column strips of 10 minutes of music at four zooms"
 build-bench/bin/bench_peak_table
 echo "== Audio/clock drift over 10 minutes of playback (SDL's dummy audio driver, which paces in real time)"
@@ -22,5 +26,4 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$dfile" 2>/dev
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -f "$dfile"' EXIT
 for _ in $(seq 1 100); do [ -s "$dfile" ] && break; sleep 0.1; done
-cp -u /usr/share/fonts/truetype/freefont/FreeSerif.ttf examples/FreeSerif.ttf
 DISPLAY=":$(head -1 "$dfile")" SDL_AUDIODRIVER=dummy build-bench/bin/bench_effects

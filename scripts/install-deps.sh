@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
   libglew-dev libxerces-c-dev libfreetype-dev
-  libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
+  libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils libegl-dev libegl-mesa0
   fonts-freefont-ttf
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick

@@ -9,4 +9,6 @@ cmake --build build -j"$(nproc)"
 # The interface font comes from the Debian package, not from this repository.
 cp -u /usr/share/fonts/truetype/freefont/FreeSerif.ttf examples/FreeSerif.ttf
 cd examples
+# With no arguments the example demo opens loaded, ready to play.
+[ $# -eq 0 ] && set -- Fenk.xml
 exec ../build/bin/Trellic "$@"

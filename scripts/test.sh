@@ -19,6 +19,9 @@ bash scripts/install-deps.sh
 cmake -S . -B "$build" "${cmake_args[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
+# Renders need no display: their tests run first with no X server at all.
+env -u DISPLAY SDL_AUDIODRIVER=dummy ctest --test-dir "$build" --output-on-failure -R '[.]HeadlessRender'
+
 # -noreset: the server would otherwise reset whenever its last client leaves,
 # refusing the next test that connects meanwhile.
 dfile=$(mktemp)

@@ -185,3 +185,54 @@ TEST(Program, MalformedVorlenEditIniEndsWithExitCode1AndOneLine) {
     EXPECT_EQ(err.rfind("VorlenEdit.ini:2:", 0), 0u) << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
 }
+
+// [SECTION] Start-up with a demo file, and without the interface font
+
+TEST(Program, StartsWithTheGivenDemoLoadedAndNeverTellsItTheTime) {
+    ScratchDir dir(true);
+    CopyInterfaceFont(dir);
+    WriteTestDemo(dir, "Show.xml", PluginPath("RenderTimePlugin"), {"Mark"}, "Mark", {2}, 2000);
+    MainLoop loop;
+    ASSERT_EQ(EditorStartUp(loop), 0);
+    DrainEvents();
+    EditorOpenDemo("Show.xml");
+    EXPECT_STREQ(App()->editorScreen.statusText, "Demo loaded");
+    EXPECT_TRUE(App()->demoLoaded);
+    EXPECT_STREQ(App()->editorScreen.DemoFileName(), "Show.xml");
+    for (int i = 0; i < 3; i++)
+        ASSERT_TRUE(Frame(loop));
+    std::string log = dir.Read("calls.log");
+    EXPECT_NE(std::string::npos, log.find("mark 0")) << log;
+    EXPECT_EQ(std::string::npos, log.find("time")) << log; // only renders tell the time
+
+    EditorOpenDemo("Missing.xml"); // a name that does not load says why, and the editor goes on
+    EXPECT_STREQ(App()->editorScreen.DemoFileName(), "Missing.xml");
+    EXPECT_NE(std::string::npos, std::string(App()->editorScreen.statusText).find("Missing.xml"))
+        << App()->editorScreen.statusText;
+    PushQuitEvent();
+    EXPECT_FALSE(Frame(loop));
+    EXPECT_EQ(EditorShutDown(loop), 0);
+    SDL_Quit();
+}
+
+TEST(Program, WithoutTheInterfaceFontSaysWhereItLookedAndExitsOne) {
+    ScratchDir dir(true);
+    WriteTestDemo(dir, "Fenk.xml", PluginPath("RecordPlugin"), {"Effect1"}, "Effect1", {1}, 1000);
+    std::string cmd = std::string(TRELLIC_BIN_DIR) + "/Trellic Fenk.xml 2> err.txt";
+    int status = system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    std::string err = dir.Read("err.txt");
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(0u, err.find("Trellic: cannot find the interface font \"FreeSerif.ttf\" in " + dir.path() +
+                           ": run Trellic from the demo's folder"))
+        << err;
+
+    dir.Write("FreeSerif.ttf", "not a font"); // there, but broken: one line too
+    status = system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    err = dir.Read("err.txt");
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(std::string::npos, err.find("FreeSerif.ttf")) << err;
+}

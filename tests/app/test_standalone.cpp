@@ -1,129 +1,22 @@
-// The player and the headless renderer: command-line parsing, frame times, and
-// the built program run on demos of the test plug-ins and of Fenk.
+// The player and the headless renderer: the built program run on demos of the
+// test plug-ins and of Fenk.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <fstream>
 #include <sys/wait.h>
 
 #include <sndfile.h>
 
 #include "editor_fixture.h"
+#include "program_run.h"
 #include "standalone.h"
 
 namespace {
 
-bool Parse(std::vector<std::string> args, CommandLine& out, std::string& error) {
-    std::vector<char*> argv;
-    std::string program = "Trellic";
-    argv.push_back(&program[0]);
-    for (std::string& a : args)
-        argv.push_back(&a[0]);
-    return ParseCommandLine((int)argv.size(), argv.data(), out, error);
-}
-
-TEST(CommandLineTest, NoOptionsRunTheEditor) {
-    CommandLine o;
-    std::string error;
-    ASSERT_TRUE(Parse({}, o, error));
-    EXPECT_EQ(RunMode::Editor, o.mode);
-}
-
-TEST(CommandLineTest, PlayTakesAnOptionalFileAndItsOptions) {
-    CommandLine o;
-    std::string error;
-    ASSERT_TRUE(Parse({"--play"}, o, error));
-    EXPECT_EQ(RunMode::Play, o.mode);
-    EXPECT_EQ("Fenk.xml", o.demoFile);
-    ASSERT_TRUE(Parse(
-        {"--play", "other.xml", "--size", "800x600", "--fullscreen", "--from", "1500", "--loop"}, o, error));
-    EXPECT_EQ("other.xml", o.demoFile);
-    EXPECT_EQ(800, o.width);
-    EXPECT_EQ(600, o.height);
-    EXPECT_TRUE(o.fullscreen);
-    EXPECT_TRUE(o.loop);
-    EXPECT_EQ(1500u, o.fromMs);
-}
-
-TEST(CommandLineTest, RenderNeedsAnOutput) {
-    CommandLine o;
-    std::string error;
-    EXPECT_FALSE(Parse({"--render", "d.xml"}, o, error));
-    EXPECT_EQ("--render needs --out DIR or --video FILE.mp4", error);
-    ASSERT_TRUE(Parse({"--render", "d.xml", "--out", "frames", "--fps", "25", "--from", "10", "--to", "20"},
-                      o, error));
-    EXPECT_EQ(RunMode::Render, o.mode);
-    EXPECT_EQ(25, o.fps);
-    EXPECT_TRUE(o.hasTo);
-    EXPECT_EQ(20u, o.toMs);
-}
-
-TEST(CommandLineTest, BadValuesAreRefusedWithAReason) {
-    CommandLine o;
-    std::string error;
-    const std::vector<std::vector<std::string>> bad = {
-        {"--play", "--size", "800"},
-        {"--play", "--size", "0x600"},
-        {"--play", "--size", "99999x2"},
-        {"--render", "d", "--out", "o", "--fps", "0"},
-        {"--render", "d", "--out", "o", "--fps", "-3"},
-        {"--play", "--from", "-1"},
-        {"--play", "--from", "12ms"},
-        {"--render", "d", "--out", "o", "--from", "20", "--to", "10"},
-        {"--frobnicate"},
-        {"--size", "640x480"},
-        {"--render"},
-        {"--play", "--from"},
-    };
-    for (const auto& args : bad) {
-        error.clear();
-        EXPECT_FALSE(Parse(args, o, error)) << args[0];
-        EXPECT_FALSE(error.empty());
-    }
-}
-
-TEST(RenderTimesTest, FrameNIsFromPlusNThousandthsOverFps) {
-    EXPECT_EQ((std::vector<uint32_t>{100, 433, 766}), RenderFrameTimes(100, 1000, 3));
-    EXPECT_EQ((std::vector<uint32_t>{0, 40, 80}), RenderFrameTimes(0, 80, 25));
-    EXPECT_EQ((std::vector<uint32_t>{5}), RenderFrameTimes(5, 5, 30));
-    EXPECT_TRUE(RenderFrameTimes(10, 5, 30).empty());
-    EXPECT_EQ(4294967295u, RenderFrameTimes(4294967295u, 4294967295u, 1000).back());
-}
-
-TEST(PngTest, WrittenPixelsReadBack) {
-    ScratchDir dir;
-    std::vector<uint8_t> pixels = {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 0,
-                                   1,   2, 3, 4,   9, 9,   9, 9,   7, 7, 7,   7};
-    ASSERT_TRUE(WritePng(dir.file("a.png").c_str(), pixels.data(), 3, 2));
-    std::vector<uint8_t> back;
-    int w = 0, h = 0;
-    ASSERT_TRUE(ReadPng(dir.file("a.png").c_str(), back, w, h));
-    EXPECT_EQ(3, w);
-    EXPECT_EQ(2, h);
-    EXPECT_EQ(pixels, back);
-    EXPECT_FALSE(ReadPng(dir.file("missing.png").c_str(), back, w, h));
-    dir.Write("junk.png", "not a png");
-    EXPECT_FALSE(ReadPng(dir.file("junk.png").c_str(), back, w, h));
-    EXPECT_FALSE(WritePng(dir.file("no/such/folder.png").c_str(), pixels.data(), 3, 2));
-}
-
-// [SECTION] The built program
-
-struct ProgramResult {
-    int code;
-    std::string err;
-};
-
-ProgramResult RunTrellic(const ScratchDir& dir, const std::string& args, const std::string& env = "") {
-    std::string cmd = "cd '" + dir.path() + "' && " + env + " '" TRELLIC_BIN_DIR "/Trellic' " + args +
-                      " 2> '" + dir.file("stderr.txt") + "' > /dev/null";
-    int status = system(cmd.c_str());
-    ProgramResult r;
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.err = dir.Read("stderr.txt");
-    return r;
-}
+// [SECTION] The player
 
 TEST(PlayerTest, PlaysToTheEndAndExits) {
     ScratchDir dir;
@@ -201,11 +94,97 @@ TEST(PlayerTest, FailingEffectEndsWithItsCode) {
     EXPECT_NE(std::string::npos, r.err.find("ThrowEffect says no")) << r.err;
 }
 
-TEST(PlayerTest, BadCommandLineShowsUsage) {
+// [SECTION] The command line of the built program
+
+TEST(CommandLineProgramTest, HelpAndVersionAnswerAndExitZero) {
     ScratchDir dir;
-    ProgramResult r = RunTrellic(dir, "--play --size big");
+    ProgramResult r = RunTrellic(dir, "--help");
+    EXPECT_EQ(kExitOk, r.code);
+    EXPECT_NE(std::string::npos, r.out.find("Trellic --render FILE")) << r.out;
+    EXPECT_NE(std::string::npos, r.out.find("--png-level N")) << r.out;
+    EXPECT_EQ("", r.err);
+    r = RunTrellic(dir, "--version");
+    EXPECT_EQ(kExitOk, r.code);
+    EXPECT_EQ(std::string("Trellic ") + TRELLIC_VERSION + "\n", r.out);
+}
+
+TEST(CommandLineProgramTest, ABadArgumentShowsTheModesUsageAndExitsTwo) {
+    ScratchDir dir;
+    ProgramResult r = RunTrellic(dir, "--render d.xml --out f --fps 0");
     EXPECT_EQ(kExitUsage, r.code);
-    EXPECT_NE(std::string::npos, r.err.find("usage: Trellic"));
+    EXPECT_EQ(0u, r.err.find("Trellic: --fps takes a whole number from 1 to 1000\n"
+                             "usage: Trellic --render FILE (--out DIR | --video FILE.mp4) [--fps N]\n"))
+        << r.err;
+    r = RunTrellic(dir, "--play --size big");
+    EXPECT_EQ(kExitUsage, r.code);
+    EXPECT_NE(std::string::npos, r.err.find("\nusage: Trellic --play [FILE]")) << r.err;
+    EXPECT_EQ(std::string::npos, r.err.find("--render")) << r.err;
+}
+
+// [SECTION] The renderer
+
+// The demo of the logging plug-in: events [0, 990] going 0 -> 10 and
+// [1000, 1990] going 1 -> 11, in one track.
+struct LoggedRender : ::testing::Test {
+    ScratchDir dir;
+    void SetUp() override {
+        WriteTestDemo(dir, "Fenk.xml", PluginPath("RenderTimePlugin"), {"Mark"}, "Mark", {2}, 2000);
+    }
+};
+
+TEST_F(LoggedRender, EveryLibraryLearnsEachFramesTimeBeforeTheFrame) {
+    ProgramResult r = RunTrellic(dir, "--render Fenk.xml --out f --fps 4 --from 0 --to 1000 --size 32x24");
+    ASSERT_EQ(kExitOk, r.code) << r.err;
+    EXPECT_EQ("init 0\n"
+              "time 0\nbegin 0\nmark 0\n"
+              "time 250\nbegin 0\nmark 2\n"
+              "time 500\nbegin 0\nmark 5\n"
+              "time 750\nbegin 0\nmark 7\n"
+              "time 1000\nbegin 0\nmark 1\n",
+              dir.Read("calls.log"));
+}
+
+TEST_F(LoggedRender, ThePlayerNeverTellsTheTime) {
+    ProgramResult r = RunTrellic(dir, "--play --size 32x24 --from 1800");
+    ASSERT_EQ(kExitOk, r.code) << r.err;
+    std::string log = dir.Read("calls.log");
+    EXPECT_NE(std::string::npos, log.find("mark ")) << log;
+    EXPECT_EQ(std::string::npos, log.find("time ")) << log;
+}
+
+TEST_F(LoggedRender, FramesAreNumberedFromTimeZeroWhateverTheRange) {
+    ProgramResult r = RunTrellic(dir, "--render Fenk.xml --out f --fps 10 --from 1000 --to 1250 --size 32x24");
+    ASSERT_EQ(kExitOk, r.code) << r.err;
+    for (int n = 10; n <= 12; n++)
+        EXPECT_NE("", dir.Read("f/frame_0000" + std::to_string(n) + ".png")) << n;
+    EXPECT_EQ("", dir.Read("f/frame_000000.png"));
+    EXPECT_EQ("", dir.Read("f/frame_000013.png"));
+    EXPECT_NE(std::string::npos, r.err.find("render: frame 3/3")) << r.err;
+}
+
+TEST_F(LoggedRender, ARangeWithoutAFrameIsSaidAndDrawsNothing) {
+    ProgramResult r = RunTrellic(dir, "--render Fenk.xml --out f --fps 30 --from 5 --to 20 --size 32x24");
+    EXPECT_EQ(kExitUsage, r.code);
+    EXPECT_EQ("Trellic: no frame falls between 5 and 20 ms at 30 frames per second\n", r.err);
+    EXPECT_EQ("init 0\n", dir.Read("calls.log"));
+    r = RunTrellic(dir, "--render Fenk.xml --out f --from 2000 --size 32x24");
+    EXPECT_EQ(kExitUsage, r.code);
+    EXPECT_EQ("Trellic: --from 2000 ms is past the end of the demo (2000 ms long)\n", r.err);
+}
+
+// HeadlessRender tests also run with no X server at all (scripts/test.sh).
+TEST_F(LoggedRender, HeadlessRenderNeedsNoDisplay) {
+    ProgramResult r = RunTrellic(dir, "--render Fenk.xml --out f --fps 2 --size 32x24", "env -u DISPLAY");
+    ASSERT_EQ(kExitOk, r.code) << r.err;
+    EXPECT_NE("", dir.Read("f/frame_000003.png"));
+    // With neither EGL nor a display there is nothing to draw with: one clear line.
+    r = RunTrellic(dir, "--render Fenk.xml --out g --size 32x24",
+                   "env -u DISPLAY __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent");
+    EXPECT_EQ(kExitStartFailed, r.code);
+    EXPECT_EQ(0u, r.err.find("Trellic: no OpenGL context for the render: EGL's surfaceless platform is not "
+                             "available"))
+        << r.err;
+    EXPECT_EQ(1, std::count(r.err.begin(), r.err.end(), '\n')) << r.err;
 }
 
 // A copy of the bundled example, as a demo maker would render it.
@@ -223,6 +202,20 @@ struct ExampleRender : ::testing::Test {
         EXPECT_EQ(160, w);
         EXPECT_EQ(120, h);
         return rgba;
+    }
+    std::string Listing(const std::string& folder) {
+        std::string list = dir.file("list.txt");
+        EXPECT_EQ(0, system(("ls '" + dir.file(folder) + "' > '" + list + "'").c_str()));
+        return dir.Read("list.txt");
+    }
+    // Every file of folder a equals its namesake in b, byte for byte.
+    void ExpectSameFiles(const std::string& a, const std::string& b) {
+        ASSERT_EQ(Listing(a), Listing(b));
+        std::string names = Listing(a);
+        for (size_t start = 0, end; (end = names.find('\n', start)) != std::string::npos; start = end + 1) {
+            std::string name = names.substr(start, end - start);
+            EXPECT_TRUE(dir.Read(a + "/" + name) == dir.Read(b + "/" + name)) << name << " differs";
+        }
     }
 };
 
@@ -254,33 +247,107 @@ TEST_F(ExampleRender, WritesNumberedFramesThatRepeatFromRunToRun) {
     EXPECT_NE(std::string::npos, r.err.find("render: frame 4/4")) << r.err;
     r = RunTrellic(dir, "--render Fenk.xml --out b --fps 4 --from 1000 --to 1750 --size 160x120");
     ASSERT_EQ(kExitOk, r.code) << r.err;
-    for (int n = 0; n < 4; n++) {
-        std::string name = "/frame_00000" + std::to_string(n) + ".png";
-        std::vector<uint8_t> a = Frame("a" + name), b = Frame("b" + name);
-        EXPECT_EQ(a, b) << name;
+    ExpectSameFiles("a", "b");
+    for (int n = 4; n < 8; n++) {
+        std::vector<uint8_t> a = Frame("a/frame_00000" + std::to_string(n) + ".png");
         size_t lit = 0;
         for (size_t i = 0; i < a.size(); i += 4)
             lit += (a[i] | a[i + 1] | a[i + 2]) != 0;
         EXPECT_GT(lit, a.size() / 4 / 10) << "frame " << n << " is mostly black";
     }
-    EXPECT_EQ("", dir.Read("a/frame_000004.png"));
+    EXPECT_EQ("", dir.Read("a/frame_000008.png"));
 }
 
-TEST_F(ExampleRender, VideoGoesThroughFfmpegWithTheMusic) {
-    // A stand-in ffmpeg records its arguments and the bytes it is fed.
-    ASSERT_EQ(0, system(("mkdir -p '" + dir.file("bin") + "'").c_str()));
-    dir.Write("bin/ffmpeg", "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/args.txt\"\n"
-                            "wc -c > \"$(dirname \"$0\")/bytes.txt\"\n");
-    ASSERT_EQ(0, system(("chmod +x '" + dir.file("bin/ffmpeg") + "'").c_str()));
-    ProgramResult r =
-        RunTrellic(dir, "--render Fenk.xml --video out.mp4 --fps 10 --from 500 --to 700 --size 160x120",
-                   "PATH='" + dir.file("bin") + "':/usr/bin:/bin");
+// Two renders of neighbouring ranges into one folder give the files of one
+// render of the whole range (where no effect keeps state from its first call).
+TEST_F(ExampleRender, SplitRendersJoinIntoTheWholeRender) {
+    DropShowFps(dir.file("Fenk.xml"));
+    ASSERT_EQ(kExitOk, RunTrellic(dir, "--render Fenk.xml --out whole --fps 10 --from 13100 --to 13900 "
+                                       "--size 160x120")
+                           .code);
+    ASSERT_EQ(kExitOk, RunTrellic(dir, "--render Fenk.xml --out split --fps 10 --from 13100 --to 13500 "
+                                       "--size 160x120")
+                           .code);
+    ASSERT_EQ(kExitOk, RunTrellic(dir, "--render Fenk.xml --out split --fps 10 --from 13501 --to 13900 "
+                                       "--size 160x120 --png-level 1")
+                           .code);
+    EXPECT_EQ("frame_000131.png\nframe_000132.png\nframe_000133.png\nframe_000134.png\nframe_000135.png\n"
+              "frame_000136.png\nframe_000137.png\nframe_000138.png\nframe_000139.png\n",
+              Listing("whole"));
+    ExpectSameFiles("whole", "split");
+}
+
+TEST_F(ExampleRender, HeadlessRenderOfTheExampleDrawsItsFrames) {
+    ProgramResult r = RunTrellic(dir, "--render Fenk.xml --out f --fps 1 --from 2000 --to 4000 --size 160x120",
+                                 "env -u DISPLAY");
+    ASSERT_EQ(kExitOk, r.code) << r.err;
+    for (int n = 2; n <= 4; n++) {
+        std::vector<uint8_t> frame = Frame("f/frame_00000" + std::to_string(n) + ".png");
+        size_t lit = 0;
+        for (size_t i = 0; i < frame.size(); i += 4)
+            lit += (frame[i] | frame[i + 1] | frame[i + 2]) != 0;
+        EXPECT_GT(lit, frame.size() / 4 / 2) << "frame " << n << " is mostly black";
+    }
+}
+
+// The same pixels with no display (EGL) and in a window, at any PNG level.
+TEST_F(ExampleRender, WindowAndHeadlessRendersDrawTheSame) {
+    ASSERT_EQ(kExitOk, RunTrellic(dir, "--render Fenk.xml --out egl --fps 2 --from 2000 --to 3000 --size 160x120",
+                                  "env -u DISPLAY")
+                           .code);
+    ASSERT_EQ(kExitOk, RunTrellic(dir, "--render Fenk.xml --out x --fps 2 --from 2000 --to 3000 --size 160x120 "
+                                       "--png-level 9",
+                                  "__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent")
+                           .code);
+    ASSERT_EQ(Listing("egl"), Listing("x"));
+    for (int n = 4; n <= 6; n++) {
+        std::string name = "/frame_00000" + std::to_string(n) + ".png";
+        EXPECT_EQ(Frame("egl" + name), Frame("x" + name)) << name;
+        EXPECT_LT(dir.Read("x" + name).size(), dir.Read("egl" + name).size()) << "level 9 should be smaller";
+    }
+}
+
+// A stand-in ffmpeg records its arguments and the bytes it is fed.
+struct VideoRender : ExampleRender {
+    void SetUp() override {
+        ExampleRender::SetUp();
+        ASSERT_EQ(0, system(("mkdir -p '" + dir.file("bin") + "'").c_str()));
+        dir.Write("bin/ffmpeg", "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/args.txt\"\n"
+                                "wc -c > \"$(dirname \"$0\")/bytes.txt\"\n");
+        ASSERT_EQ(0, system(("chmod +x '" + dir.file("bin/ffmpeg") + "'").c_str()));
+    }
+    ProgramResult Render(const std::string& args) {
+        return RunTrellic(dir, "--render Fenk.xml --video out.mp4 --size 160x120 " + args,
+                          "PATH='" + dir.file("bin") + "':/usr/bin:/bin");
+    }
+};
+
+TEST_F(VideoRender, FramesGoThroughFfmpegWithTheMusicFromTheFirstFrame) {
+    ProgramResult r = Render("--fps 10 --from 450 --to 700");
     ASSERT_EQ(kExitOk, r.code) << r.err;
     std::string args = dir.Read("bin/args.txt");
-    EXPECT_NE(std::string::npos, args.find("-f rawvideo -pix_fmt rgba -s 160x120 -r 10 -i -")) << args;
-    EXPECT_NE(std::string::npos, args.find("-ss 0.500 -i ")) << args; // the music, from the same place
+    EXPECT_NE(std::string::npos, args.find("-f rawvideo -pix_fmt rgb0 -s 160x120 -r 10 -i -")) << args;
+    EXPECT_NE(std::string::npos, args.find("-ss 0.500 -i data/tune.ogg")) << args; // frame 5 is the first
     EXPECT_NE(std::string::npos, args.find("out.mp4")) << args;
     EXPECT_EQ(3 * 160 * 120 * 4, atoi(dir.Read("bin/bytes.txt").c_str()));
+}
+
+// The example's music is shorter than a demo made 6 s longer: the video keeps
+// every frame and the sound goes on in silence.
+TEST_F(VideoRender, ADemoLongerThanItsMusicKeepsEveryFrame) {
+    DemoStruct demo = {};
+    LoadDemoFile(dir.file("Fenk.xml").c_str(), demo, true);
+    demo.runningTime += 6000;
+    ASSERT_TRUE(SaveDemoFile(dir.file("Fenk.xml").c_str(), &demo));
+    uint32_t frames = (uint32_t)RenderFrameSlots(0, demo.runningTime - 1, 30).size();
+    ReleaseDemo(demo);
+    ProgramResult r = Render("--fps 30 --size 32x24");
+    ASSERT_EQ(kExitOk, r.code) << r.err;
+    std::string args = dir.Read("bin/args.txt");
+    char pad[64];
+    snprintf(pad, sizeof pad, "-af apad=whole_dur=%.6f -shortest", frames / 30.0);
+    EXPECT_NE(std::string::npos, args.find(pad)) << args;
+    EXPECT_EQ(frames * 32 * 24 * 4, (uint32_t)atoi(dir.Read("bin/bytes.txt").c_str()));
 }
 
 TEST_F(ExampleRender, MissingFfmpegIsSaidClearly) {

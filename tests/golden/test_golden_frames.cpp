@@ -5,6 +5,7 @@
 // With TRELLIC_REGENERATE_GOLDEN=1 the renders replace the references instead.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <sys/wait.h>
@@ -83,13 +84,16 @@ TEST(GoldenFrames, ExampleFramesMatchTheReferences) {
     for (const GoldenFrame& f : frames) {
         SCOPED_TRACE(f.file());
         std::string out = "render_" + std::to_string(f.time);
+        // At 1000 frames a second the frame at any millisecond exists, numbered by it.
         std::string cmd = "cd '" + dir.path() +
-                          "' && '" TRELLIC_BIN_DIR "/Trellic' --render Fenk.xml --out " + out + " --from " +
+                          "' && '" TRELLIC_BIN_DIR "/Trellic' --render Fenk.xml --out " + out + " --fps 1000 --from " +
                           std::to_string(f.time) + " --to " + std::to_string(f.time) + " --size " +
                           std::to_string(kWidth) + "x" + std::to_string(kHeight) + " 2>/dev/null";
         int status = system(cmd.c_str());
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << cmd;
-        std::string rendered = dir.file(out + "/frame_000000.png");
+        char frameName[32];
+        snprintf(frameName, sizeof frameName, "/frame_%06u.png", f.time);
+        std::string rendered = dir.file(out + frameName);
         std::string reference = std::string(GOLDEN_DIR) + "/" + f.file();
         if (regenerate) {
             ASSERT_EQ(0, system(("cp '" + rendered + "' '" + reference + "'").c_str()));
