@@ -13,14 +13,17 @@
 #include "demo_operations.h"
 #include "editor.h"
 #include "gui.h"
+#include "music.h"
 #include "sdl_config.h"
 #include "undo_history.h"
 
 struct SDL_Surface;
 class OGLState;
 
-// The demo's music through SDL_mixer. Without an open audio device nothing loads
-// and the player stays silent; the playback clock runs all the same.
+// The demo's music: decoded in the background (music/), played through
+// SDL_mixer's music hook. While it sounds, the playback clock is the audio
+// position; without an open audio device, without music, or with a file that
+// cannot be read, the player stays silent and the clock runs on the tick counter.
 class MusicPlayer {
   public:
     MusicPlayer();
@@ -28,18 +31,42 @@ class MusicPlayer {
     MusicPlayer(const MusicPlayer&) = delete;
     MusicPlayer& operator=(const MusicPlayer&) = delete;
 
-    // Halts and frees any loaded music, then loads `path` (none when that fails).
+    // Drops any loaded music, then starts decoding `path` in the background.
     void Load(const char* path);
-    // Halts and frees any loaded music.
+    // Halts and drops any loaded music.
     void Unload();
-    // start false: halt. start true: play once from the start, seeking to
-    // positionMs for Ogg Vorbis, at the application's volume.
+    // start false: halt. start true: play from positionMs, sample-exact, at the
+    // application's volume (as soon as the decode has finished, if it has not).
     void Play(bool start, uint32_t positionMs);
     void ApplyVolume();
 
+    // Picks up a finished decode; call once per frame. Returns the status line's
+    // message once when the file could not be read, else null.
+    const char* Update();
+    // The audio position in ms while the music sounds; false otherwise.
+    bool AudioPosition(uint32_t& ms);
+    // Decoded music is ready to sound (an audio device is open and the file read).
+    bool HasMusic() const { return output.Attached(); }
+    // The hook is handing out music (or the silence after its end).
+    bool Sounding() const { return output.Running(); }
+    // The file being decoded or decoded; null without music.
+    const MusicLoad* Music() const { return load.get(); }
+    // The waveform's peak table, once built; null until then ("analysing music...").
+    std::shared_ptr<const PeakTable> Peaks() const;
+    // Tempo detection of the decoded music on its own thread (it wakes the main
+    // loop when done); null while there is no decoded music.
+    std::unique_ptr<TempoDetection> StartTempoDetection() const;
+
     bool playing;
     uint32_t position; // ms on the demo's timeline
-    Mix_Music* musicHandle;
+
+  private:
+    std::unique_ptr<MusicLoad> load;
+    MusicOutput output;
+    PlaybackClock clock;
+    bool wantSound = false; // Play(true) came before the decode finished
+    bool reported = false;  // the failure message went out
+    std::string message;
 };
 
 struct DemoDeleter {

@@ -34,13 +34,18 @@ PreviewView PreviewViewFor(int width, int height) {
 void AdvancePlayback(MusicPlayer& music, uint32_t runningTime, uint32_t elapsed, uint32_t& lastPosition) {
     uint32_t old = music.position;
     uint32_t next = old + elapsed;
+    bool moved = old != lastPosition;
+    // While the music sounds its position is the clock; the tick counter only
+    // runs the demo in silence.
+    uint32_t audio = 0;
+    if (!moved && music.AudioPosition(audio)) next = audio > old ? audio : old;
     if (next >= runningTime || next < old) {
         // A demo of running time 0 has no last millisecond: it stays at 0.
         next = runningTime > 0 ? runningTime - 1 : 0;
         music.playing = false;
     }
     music.position = next;
-    if (old != lastPosition) music.Play(true, next);
+    if (moved) music.Play(true, next);
     lastPosition = next;
 }
 
@@ -120,6 +125,7 @@ int EditorStartUp(MainLoop& loop) {
 
 static void DrawDemoFrame(EditorApp& app, MainLoop& loop) {
     MusicPlayer& music = app.music;
+    if (const char* message = music.Update()) app.editorScreen.SetStatus(message);
     if (music.playing)
         AdvancePlayback(music, app.demo->runningTime, loop.now - loop.lastTicks, loop.lastPosition);
 

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTRELLIC_TESTS=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" --target bench_render_frame bench_load_demo bench_rasterize bench_effects \
-  bench_render_speed Trellic Fenk
+  bench_render_speed bench_music_drift bench_peak_table Trellic Fenk
 echo "== RenderFrame: 100 tracks x 1000 events, effects that do nothing (target: 100 ns per active event)"
 build-bench/bin/bench_render_frame --benchmark_min_time=0.5
 echo "== LoadDemoFile against xmllint --noout"
@@ -16,6 +16,10 @@ build-bench/bin/bench_rasterize
 echo "== Trellic --render of the example at 640x480, 30 fps, to PNG files (no display; target: 30 frames/s)"
 cp -u /usr/share/fonts/truetype/freefont/FreeSerif.ttf examples/FreeSerif.ttf
 build-bench/bin/bench_render_speed
+echo "== Waveform peak table: 700-column strips of 10 minutes of music at four zooms"
+build-bench/bin/bench_peak_table
+echo "== Audio/clock drift over 10 minutes of playback (SDL's dummy audio driver, which paces in real time)"
+SDL_AUDIODRIVER=dummy build-bench/bin/bench_music_drift 600
 echo "== Example demo at 640x480: frames per second, whole demo and per effect (Xvfb, llvmpipe)"
 dfile=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$dfile" 2>/dev/null &

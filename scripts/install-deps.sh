@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick
   libxml2-utils vorbis-tools libpng-dev
+  libsndfile1-dev libaubio-dev
 )
 
 missing=()

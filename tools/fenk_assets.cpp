@@ -14,6 +14,8 @@
 #include FT_FREETYPE_H
 #include <png.h>
 
+#include "wav_writer.h"
+
 namespace {
 const char* const kFontDir = "/usr/share/fonts/truetype/freefont/";
 const double kPi = 3.14159265358979323846;
@@ -318,24 +320,10 @@ void MakeTune(const std::string& wavPath) {
         double fade = std::fmin(1.0, std::fmin(t / 0.5, (seconds - t) / 1.5));
         mix[i] = (bass + arp + pad) * fade;
     }
-    std::vector<uint8_t> out;
-    out.insert(out.end(), {'R', 'I', 'F', 'F'});
-    Put32(out, 36 + frames * 2);
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    Put32(out, 16);
-    Put16(out, 1); // PCM
-    Put16(out, 1); // mono
-    Put32(out, rate);
-    Put32(out, rate * 2);
-    Put16(out, 2);
-    Put16(out, 16);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
-    Put32(out, frames * 2);
+    std::vector<int16_t> samples;
     for (double v : mix)
-        Put16(out, (uint16_t)(int16_t)std::lround(std::fmax(-1, std::fmin(1, v)) * 32767));
-    FILE* file = fopen(wavPath.c_str(), "wb");
-    if (!file || fwrite(out.data(), 1, out.size(), file) != out.size()) Fail("cannot write " + wavPath);
-    fclose(file);
+        samples.push_back((int16_t)std::lround(std::fmax(-1, std::fmin(1, v)) * 32767));
+    if (!WriteWav16(wavPath, rate, 1, samples)) Fail("cannot write " + wavPath);
 }
 } // namespace
 

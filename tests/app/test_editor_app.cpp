@@ -17,7 +17,8 @@ TEST(EditorApp, NewApplicationStartsEmptyAtVolume100) {
     EXPECT_EQ(app.imageMemory, 0u);
     EXPECT_FALSE(app.music.playing);
     EXPECT_EQ(app.music.position, 0u);
-    EXPECT_EQ(app.music.musicHandle, nullptr);
+    EXPECT_EQ(app.music.Music(), nullptr);
+    EXPECT_FALSE(app.music.HasMusic());
     EXPECT_EQ(&AppMusic(), &app.music);
     EXPECT_EQ(&AppEditorScreen(), &app.editorScreen);
     EXPECT_EQ(app.editorScreen.quitKey, 291);

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sys/wait.h>
 
+#include <sndfile.h>
+
 #include "editor_fixture.h"
 #include "program_run.h"
 #include "standalone.h"
@@ -29,6 +31,25 @@ TEST(PlayerTest, StartsFromTheGivenTime) {
     // Starting 100 ms before the end of a 100 s demo ends almost at once.
     ProgramResult r = RunTrellic(dir, "--play short.xml --size 64x48 --from 99900");
     EXPECT_EQ(kExitOk, r.code) << r.err;
+}
+
+TEST(PlayerTest, PlaysOnPastTheEndOfShorterMusic) {
+    ScratchDir dir;
+    std::vector<int16_t> beep(22050 / 4, 2000); // 250 ms
+    ASSERT_TRUE(EncodeAudioFile(dir.file("beep.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 22050, 1, beep));
+    WriteTestDemo(dir, "Fenk.xml", PluginPath("RecordPlugin"), {"Effect1"}, "Effect1", {1}, 700, "beep.wav");
+    ProgramResult r = RunTrellic(dir, "--play --size 64x48", "SDL_AUDIODRIVER=dummy");
+    EXPECT_EQ(kExitOk, r.code) << r.err;
+    EXPECT_EQ(r.err.find("Music:"), std::string::npos) << r.err;
+}
+
+TEST(PlayerTest, UnreadableMusicIsReportedAndThePlayerGoesOnSilently) {
+    ScratchDir dir;
+    dir.Write("bad.wav", "RIFF but no sound");
+    WriteTestDemo(dir, "Fenk.xml", PluginPath("RecordPlugin"), {"Effect1"}, "Effect1", {1}, 300, "bad.wav");
+    ProgramResult r = RunTrellic(dir, "--play --size 64x48", "SDL_AUDIODRIVER=dummy");
+    EXPECT_EQ(kExitOk, r.code) << r.err;
+    EXPECT_NE(r.err.find("Trellic: Music: cannot read bad.wav: "), std::string::npos) << r.err;
 }
 
 // A looping player runs until the user stops it: Escape ends it normally.
