@@ -4,52 +4,36 @@
 #include <string>
 
 #include "fxruntime_internal.h"
+#include "list_parsers.h"
 
 namespace {
 AnimationTable gAnimations; // zero at load: every frame count 0
 
-// Reads "path duration" pairs into `animation` until one does not convert;
-// `ender` gets the token that ended the list. Frames beyond the fixed field are
-// read but not kept.
-void ReadFrames(ListReader& list, Animation* animation, std::string& ender) {
-    std::string path;
-    long duration = 0;
-    for (;;) {
-        if (!list.ReadToken(path)) {
-            ender.clear();
-            return;
-        }
-        if (!list.ReadLong(duration)) {
-            ender = path;
-            return;
-        }
-        CheckPathLength(path, "AnimList.txt");
-        if (!animation || animation->frameCount >= kMaxFrames) continue;
-        CreateTextureFromFile(path.c_str(), false);
-        AnimFrame* frame = new AnimFrame();
-        strncpy(frame->name, path.c_str(), kNameSize - 1);
-        frame->duration = duration;
-        animation->frames[animation->frameCount++] = frame;
-    }
-}
 } // namespace
 
 void LoadAnimList() {
     ListReader list("AnimList.txt");
     if (!list.IsOpen()) return;
-    std::string token;
-    while (list.ReadToken(token)) {
-        if (token != "BEGIN") continue;
-        // Past the table's size (reached by many repeated initialisations) the
-        // animations are read and dropped, so earlier numbers stay valid.
-        // Counted before its frames are read, so a frame that fails to load
-        // leaves the frames read so far owned by the table.
-        Animation* animation = nullptr;
-        if (gAnimations.count < kMaxAnimations) animation = &gAnimations.animations[gAnimations.count++];
-        std::string ender;
-        ReadFrames(list, animation, ender);
-        if (ender != "END") break;
-    }
+    // Past the table's size (reached by many repeated initialisations) the
+    // animations are read and dropped, so earlier numbers stay valid. Counted
+    // before its frames are read, so a frame that fails to load leaves the
+    // frames read so far owned by the table. Frames beyond the fixed field are
+    // read but not kept.
+    Animation* animation = nullptr;
+    ParseAnimList(
+        list,
+        [&] {
+            animation = nullptr;
+            if (gAnimations.count < kMaxAnimations) animation = &gAnimations.animations[gAnimations.count++];
+        },
+        [&](const std::string& path, long duration) {
+            if (!animation || animation->frameCount >= kMaxFrames) return;
+            CreateTextureFromFile(path.c_str(), false);
+            AnimFrame* frame = new AnimFrame();
+            strncpy(frame->name, path.c_str(), kNameSize - 1);
+            frame->duration = duration;
+            animation->frames[animation->frameCount++] = frame;
+        });
 }
 
 const Animation* GetAnimation(int index) {

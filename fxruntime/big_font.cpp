@@ -6,6 +6,7 @@
 #include <GL/glew.h>
 
 #include "fxruntime_internal.h"
+#include "list_parsers.h"
 #include "oglstate.h"
 
 namespace {
@@ -48,12 +49,7 @@ void ReadGlyphMap() {
     gGlyphMapRead = true;
     ListReader list("BigFont.txt");
     if (!list.IsOpen()) throw BasicException("An error occurred while loading the big font!");
-    std::string path;
-    int character = 0;
-    while (list.ReadToken(path)) {
-        list.SkipSpace();
-        if (!list.ReadChar(character)) break;
-        CheckPathLength(path, "BigFont.txt");
+    ParseGlyphMap(list, [](const std::string& path, int character) {
         int slot;
         try {
             slot = CreateTextureFromFile(path.c_str(), false);
@@ -61,8 +57,8 @@ void ReadGlyphMap() {
             throw BasicException("An error occurred while loading the big font!");
         }
         gGlyphs[(unsigned char)character] = slot;
-        if (slot >= kTextureSlots) break;
-    }
+        return slot < kTextureSlots;
+    });
 }
 } // namespace
 

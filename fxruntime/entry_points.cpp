@@ -4,6 +4,7 @@
 
 #include "effects.h"
 #include "fxruntime_internal.h"
+#include "list_parsers.h"
 #include "oglstate.h"
 #include "trellic/effect_sdk.h"
 
@@ -17,18 +18,15 @@ void LoadImageList() {
     ListReader list("ImageList.txt");
     if (!list.IsOpen())
         throw BasicException("Couldn't open the ImageList, which would cause one very boring demo :(");
-    std::string path;
-    long complex = 0;
-    while (list.ReadToken(path) && list.ReadLong(complex)) {
-        CheckPathLength(path, "ImageList.txt");
+    ParseImageList(list, [](const std::string& path, long complex) {
         int index;
         try {
             index = CreateTextureFromFile(path.c_str(), complex != 0);
         } catch (...) {
             throw BasicException::Format("Could not load image %s !", path.c_str());
         }
-        if (index >= kTextureSlots) break;
-    }
+        return index < kTextureSlots;
+    });
 }
 
 extern "C" FENK_EXPORT int Vorlen_Init(SDL_Surface** outputs, SDL_Surface** inputs) {

@@ -1,12 +1,17 @@
 // Bounded reading of the runtime's plain-text lists (ImageList.txt, AnimList.txt,
 // BigFont.txt, TextList.txt): tokens of any length, numbers that saturate
 // instead of overflowing.
-#include "fxruntime_internal.h"
+#include "list_reader.h"
+
+#include "basic_exception.h"
+#include "fxruntime.h"
 
 #include <cctype>
 #include <climits>
 
 ListReader::ListReader(const char* path) : file(fopen(path, "r")) {}
+
+ListReader::ListReader(FILE* stream) : file(stream) {}
 
 ListReader::~ListReader() {
     if (file) fclose(file);

@@ -13,6 +13,7 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick
   libxml2-utils vorbis-tools libpng-dev
   libsndfile1-dev libaubio-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()
