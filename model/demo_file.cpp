@@ -1,5 +1,6 @@
 // The demo file: XML read through the Xerces-C DOM parser and written through its
 // DOM serializer, via a temporary file so a failed save never harms the old one.
+#include "checked_file.h"
 #include "demo.h"
 #include "xml_text.h"
 
@@ -9,10 +10,8 @@
 #include <cstring>
 #include <vector>
 
-#include <unistd.h>
-
 #include <xercesc/dom/DOM.hpp>
-#include <xercesc/framework/LocalFileFormatTarget.hpp>
+#include <xercesc/framework/MemBufFormatTarget.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/SecurityManager.hpp>
@@ -287,16 +286,6 @@ void ReportSaveError(const char* what, const XMLCh* message) {
     FreeString(text);
 }
 
-// The file about to be replaced becomes NAME.bak: a second link to it, renamed
-// into place, so there is never a moment without either file.
-void KeepBackup(const char* path) {
-    std::string backup = std::string(path) + ".bak";
-    std::string link = backup + ".saving~";
-    remove(link.c_str());
-    if (::link(path, link.c_str()) != 0) return; // no old file yet
-    if (rename(link.c_str(), backup.c_str()) != 0) remove(link.c_str());
-}
-
 } // namespace
 
 bool SaveDemoFile(const char* path, const DemoStruct* demo, const SaveOptions* options, SaveReport* report) {
@@ -305,13 +294,15 @@ bool SaveDemoFile(const char* path, const DemoStruct* demo, const SaveOptions* o
         fprintf(stderr, "An error occurred while saving demo to XML file: there is no demo to save.\n");
         return false;
     }
-    std::string temporary = std::string(path) + ".saving~";
+    // The whole document is made in memory first, so nothing touches the disk
+    // until it is complete, and every write of it can be checked.
     bool written = false;
     XMLPlatformUtils::Initialize();
     DOMLSSerializer* writer = nullptr;
     DOMLSOutput* output = nullptr;
-    XMLFormatTarget* target = nullptr;
+    MemBufFormatTarget* target = nullptr;
     DOMDocument* doc = nullptr;
+    std::string bytes;
     try {
         DOMImplementation* impl = DOMImplementationRegistry::getDOMImplementation(X("LS").c_str());
         writer = static_cast<DOMImplementationLS*>(impl)->createLSSerializer();
@@ -323,12 +314,12 @@ bool SaveDemoFile(const char* path, const DemoStruct* demo, const SaveOptions* o
         BuildDocument(doc, *demo);
         output = static_cast<DOMImplementationLS*>(impl)->createLSOutput();
         output->setEncoding(X("windows-1252").c_str());
-        target = new LocalFileFormatTarget(temporary.c_str());
+        target = new MemBufFormatTarget();
         output->setByteStream(target);
         written = writer->write(doc, output);
-        delete target; // flushes and closes the file
-        target = nullptr;
-        if (!written)
+        if (written)
+            bytes.assign((const char*)target->getRawBuffer(), target->getLen());
+        else
             fprintf(stderr, "An error occurred while saving demo to XML file: the writer failed.\n");
     } catch (const XMLException& e) {
         ReportSaveError("An XML error occurred while saving demo to XML file.", e.getMessage());
@@ -337,21 +328,18 @@ bool SaveDemoFile(const char* path, const DemoStruct* demo, const SaveOptions* o
     } catch (...) {
         fprintf(stderr, "An error occurred while saving demo to XML file.\n");
     }
-    try {
-        delete target;
-    } catch (...) {
-        written = false;
-    }
+    delete target;
     if (output) output->release();
     if (writer) writer->release();
     if (doc) doc->release();
     XMLPlatformUtils::Terminate();
+    if (!written) return false;
 
-    if (written && options && options->keepBackup) KeepBackup(path);
-    if (written && rename(temporary.c_str(), path) != 0) {
-        fprintf(stderr, "An error occurred while saving demo to XML file: could not replace %s.\n", path);
-        written = false;
+    std::string error;
+    if (!ReplaceFileChecked(path, bytes.data(), bytes.size(), options && options->keepBackup, error)) {
+        fprintf(stderr, "An XML error occurred while saving demo to XML file.Exception message is: \n%s\n",
+                error.c_str());
+        return false;
     }
-    if (!written) remove(temporary.c_str());
-    return written;
+    return true;
 }
