@@ -59,17 +59,27 @@ struct IgnoreFileSizeSignal {
     ~IgnoreFileSizeSignal() { sigaction(SIGXFSZ, &previous, nullptr); }
 };
 
+// What open(..., 0666) would give: mkstemp makes its file 0600.
+mode_t NewFileMode() {
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
 } // namespace
 
 bool ReplaceFileChecked(const char* path, const char* data, size_t size, bool keepBackup, std::string& error) {
     const std::string target = path;
-    const std::string temporary = target + ".saving~";
+    // A fresh name made by mkstemp (O_EXCL): whatever already lies beside the demo,
+    // a planted link included, is never opened.
+    std::string temporary = target + ".saving~XXXXXX";
     IgnoreFileSizeSignal noSignal;
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    int fd = mkostemp(&temporary[0], O_CLOEXEC);
     if (fd < 0) {
         error = Reason("Could not open file", temporary);
         return false;
     }
+    fchmod(fd, NewFileMode());
     bool ok = WriteAll(fd, data, size);
     if (!ok) error = Reason("Could not write to file", temporary);
     if (ok && fsync(fd) != 0) {

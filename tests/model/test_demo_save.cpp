@@ -2,7 +2,12 @@
 // file, and what happens to the file being replaced.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
+#include <vector>
+
+#include <dirent.h>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -28,11 +33,21 @@ DemoStruct SizeableDemo(int events) {
     return demo;
 }
 
+// Every name in the folder but the reference copy, sorted: a save must leave no
+// temporary file behind, whether it succeeds or fails.
 std::string Files(const ScratchDir& dir) {
-    std::string names;
-    for (const char* name : {"demo.xml", "demo.xml.saving~"})
-        if (access(dir.file(name).c_str(), F_OK) == 0) names += std::string(name) + " ";
-    return names;
+    std::vector<std::string> names;
+    if (DIR* d = opendir(dir.path().c_str())) {
+        while (dirent* entry = readdir(d))
+            if (entry->d_name[0] != '.' && strcmp(entry->d_name, "expected.xml") != 0)
+                names.push_back(entry->d_name);
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    std::string list;
+    for (const std::string& name : names)
+        list += name + " ";
+    return list;
 }
 
 // Saves in a child process whose file-size limit is `limit` bytes. Returns the
@@ -115,6 +130,37 @@ TEST(CheckedSave, AFailedWriteIsReportedAsTheXmlError) {
     EXPECT_EQ("precious", dir.Read("demo.xml"));
     EXPECT_EQ(0u, err.find("An XML error occurred while saving demo to XML file.Exception message is: \n"));
     EXPECT_NE(std::string::npos, err.find("File too large")) << err;
+    ReleaseDemo(demo);
+}
+
+TEST(SaveTemporaryFile, ALinkPlantedAtTheOldFixedNameIsNotFollowed) {
+    ScratchDir dir;
+    dir.Write("victim.txt", "not yours");
+    ASSERT_EQ(0, symlink(dir.file("victim.txt").c_str(), dir.file("demo.xml.saving~").c_str()));
+    DemoStruct demo = SizeableDemo(4);
+    ASSERT_TRUE(SaveDemoFile(dir.file("demo.xml").c_str(), &demo));
+    EXPECT_EQ("not yours", dir.Read("victim.txt"));
+    DemoStruct back = EmptyDemo();
+    LoadDemoFile(dir.file("demo.xml").c_str(), back, true);
+    EXPECT_STREQ("someone", back.author);
+    struct stat info;
+    ASSERT_EQ(0, lstat(dir.file("demo.xml").c_str(), &info));
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ("demo.xml demo.xml.saving~ victim.txt ", Files(dir)); // nothing else left behind
+    ReleaseDemo(back);
+    ReleaseDemo(demo);
+}
+
+TEST(SaveTemporaryFile, ANewFileGetsTheUsualModeForTheUmask) {
+    ScratchDir dir;
+    DemoStruct demo = SizeableDemo(1);
+    mode_t previous = umask(027);
+    bool saved = SaveDemoFile(dir.file("demo.xml").c_str(), &demo);
+    umask(previous);
+    ASSERT_TRUE(saved);
+    struct stat info;
+    ASSERT_EQ(0, stat(dir.file("demo.xml").c_str(), &info));
+    EXPECT_EQ(0640u, info.st_mode & 0777);
     ReleaseDemo(demo);
 }
 
