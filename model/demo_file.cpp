@@ -17,6 +17,7 @@
 #include <xercesc/util/SecurityManager.hpp>
 #include <xercesc/util/XMLException.hpp>
 #include <xercesc/util/XMLUni.hpp>
+#include <xercesc/validators/DTD/DTDElementDecl.hpp>
 
 using namespace xercesc;
 
@@ -28,6 +29,17 @@ const char* kLoadError = "An error occurred while loading demo from XML file. Ma
                          "corrupt XML, not 100% sure...";
 
 struct MissingAttribute {};
+struct DocumentTypeRefused {};
+
+// A demo file has no document type. Refusing any DOCTYPE as soon as it is seen
+// keeps entity definitions (and their amplification) out of the reader entirely.
+class DemoDOMParser : public XercesDOMParser {
+  public:
+    void doctypeDecl(const DTDElementDecl&, const XMLCh* const, const XMLCh* const, const bool,
+                     const bool) override {
+        throw DocumentTypeRefused();
+    }
+};
 
 typedef std::basic_string<XMLCh> XString;
 XString X(const char* s) {
@@ -176,7 +188,7 @@ void LoadDemoFile(const char* path, DemoStruct& demo, bool withDescriptiveData) 
     const char* failure = nullptr;
     bool noDocument = false;
     try {
-        parser = new XercesDOMParser();
+        parser = new DemoDOMParser();
         // A demo file may come from anyone: never fetch external DTDs or entities,
         // and bound entity expansion so a small file cannot exhaust memory.
         parser->setLoadExternalDTD(false);

@@ -182,6 +182,35 @@ TEST_F(FileFixture, EntityExpansionBombIsRefused) {
     EXPECT_EQ(kGeneral, Load(content));
 }
 
+TEST_F(FileFixture, AnyDocumentTypeIsRefused) {
+    EXPECT_EQ(kGeneral, Load("<?xml version=\"1.0\"?><!DOCTYPE VorlenDemoFile><VorlenDemoFile><Demo>" +
+                             kSettings + "</Demo></VorlenDemoFile>"));
+    EXPECT_EQ(kGeneral, Load("<!DOCTYPE VorlenDemoFile SYSTEM \"nowhere.dtd\"><VorlenDemoFile><Demo>" + kSettings +
+                             "</Demo></VorlenDemoFile>"));
+    EXPECT_EQ(kGeneral, Load("<!DOCTYPE VorlenDemoFile [<!ENTITY e \"x\">]><VorlenDemoFile><Demo>" + kSettings +
+                             "</Demo></VorlenDemoFile>"));
+    // Without the DOCTYPE the same file loads.
+    EXPECT_EQ("", Load("<VorlenDemoFile><Demo>" + kSettings + "</Demo></VorlenDemoFile>"));
+}
+
+// A 90 KB file whose nested entities stay far under the expansion count limit
+// (1,110 expansions) yet would expand to 90 MB of Author text: refused at the
+// DOCTYPE, before anything is expanded.
+TEST_F(FileFixture, NestedEntityAmplificationIsRefusedAtTheDocumentType) {
+    std::string entities = "<!ENTITY a0 \"" + std::string(90000, 'x') + "\">";
+    for (int i = 1; i <= 3; i++) {
+        std::string body;
+        for (int k = 0; k < 10; k++)
+            body += "&a" + std::to_string(i - 1) + ";";
+        entities += "<!ENTITY a" + std::to_string(i) + " \"" + body + "\">";
+    }
+    std::string content = "<?xml version=\"1.0\"?><!DOCTYPE VorlenDemoFile [" + entities + "]>" +
+                          "<VorlenDemoFile><Demo>" + kSettings +
+                          "<Summary><Author>&a3;</Author></Summary></Demo></VorlenDemoFile>";
+    EXPECT_EQ(kGeneral, Load(content));
+    EXPECT_EQ(nullptr, demo.author);
+}
+
 // [SECTION] Round trips
 
 struct RoundTrip : FileFixture {
