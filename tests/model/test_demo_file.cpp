@@ -270,6 +270,37 @@ TEST_F(RoundTrip, EverythingStoredComesBack) {
     EXPECT_EQ(30u, back.tracks[2].events[0].startTime);
 }
 
+// The 27 characters windows-1252 has at 0x80-0x9F, and the five bytes it leaves
+// undefined there, in a text and in an attribute.
+TEST_F(RoundTrip, EveryWindows1252ByteLoadsSavesAndReloadsUnchanged) {
+    std::string high;
+    for (int b = 0x80; b < 0x100; b++)
+        high += (char)b;
+    ASSERT_EQ("", Load(Wrap("", "<Settings RunningTime=\"1\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\" "
+                                "InputMusicFile=\"" + high + "\"/>",
+                            "<Summary><Author>" + high + "</Author></Summary>")));
+    EXPECT_EQ(high, demo.author);
+    EXPECT_EQ(high, demo.inputMusicFile);
+    SaveAndReload();
+    EXPECT_EQ(high, back.author);
+    EXPECT_EQ(high, back.inputMusicFile);
+    EXPECT_NE(std::string::npos, dir.Read("out.xml").find("<Author>" + high + "</Author>"));
+}
+
+TEST_F(RoundTrip, CurlyQuotesAndEuroKeepTheirBytes) {
+    const std::string author = "\x80\x20\x93\x71\x94\x20\xe9";
+    ASSERT_EQ("", Load(Wrap("", kSettings, "<Summary><Author>" + author + "</Author></Summary>")));
+    EXPECT_EQ(author, demo.author);
+    SaveAndReload();
+    EXPECT_EQ(author, back.author);
+    EXPECT_NE(std::string::npos, dir.Read("out.xml").find("<Author>" + author + "</Author>"));
+}
+
+TEST_F(FileFixture, CharactersWindows1252LacksReadAsQuestionMarks) {
+    ASSERT_EQ("", Load(Wrap("", kSettings, "<Summary><Author>a&#x3A9;b&#x20AC;c&#x1F600;</Author></Summary>")));
+    EXPECT_STREQ("a?b\x80" "c??", demo.author); // U+1F600 is two UTF-16 units
+}
+
 TEST_F(RoundTrip, AbsentSummaryWritesEmptySummaryAndReadsBackAbsent) {
     SaveAndReload();
     std::string text = dir.Read("out.xml");
