@@ -182,6 +182,35 @@ TEST_F(FileFixture, EntityExpansionBombIsRefused) {
     EXPECT_EQ(kGeneral, Load(content));
 }
 
+TEST_F(FileFixture, AnyDocumentTypeIsRefused) {
+    EXPECT_EQ(kGeneral, Load("<?xml version=\"1.0\"?><!DOCTYPE VorlenDemoFile><VorlenDemoFile><Demo>" +
+                             kSettings + "</Demo></VorlenDemoFile>"));
+    EXPECT_EQ(kGeneral, Load("<!DOCTYPE VorlenDemoFile SYSTEM \"nowhere.dtd\"><VorlenDemoFile><Demo>" + kSettings +
+                             "</Demo></VorlenDemoFile>"));
+    EXPECT_EQ(kGeneral, Load("<!DOCTYPE VorlenDemoFile [<!ENTITY e \"x\">]><VorlenDemoFile><Demo>" + kSettings +
+                             "</Demo></VorlenDemoFile>"));
+    // Without the DOCTYPE the same file loads.
+    EXPECT_EQ("", Load("<VorlenDemoFile><Demo>" + kSettings + "</Demo></VorlenDemoFile>"));
+}
+
+// A 90 KB file whose nested entities stay far under the expansion count limit
+// (1,110 expansions) yet would expand to 90 MB of Author text: refused at the
+// DOCTYPE, before anything is expanded.
+TEST_F(FileFixture, NestedEntityAmplificationIsRefusedAtTheDocumentType) {
+    std::string entities = "<!ENTITY a0 \"" + std::string(90000, 'x') + "\">";
+    for (int i = 1; i <= 3; i++) {
+        std::string body;
+        for (int k = 0; k < 10; k++)
+            body += "&a" + std::to_string(i - 1) + ";";
+        entities += "<!ENTITY a" + std::to_string(i) + " \"" + body + "\">";
+    }
+    std::string content = "<?xml version=\"1.0\"?><!DOCTYPE VorlenDemoFile [" + entities + "]>" +
+                          "<VorlenDemoFile><Demo>" + kSettings +
+                          "<Summary><Author>&a3;</Author></Summary></Demo></VorlenDemoFile>";
+    EXPECT_EQ(kGeneral, Load(content));
+    EXPECT_EQ(nullptr, demo.author);
+}
+
 // [SECTION] Round trips
 
 struct RoundTrip : FileFixture {
@@ -239,6 +268,37 @@ TEST_F(RoundTrip, EverythingStoredComesBack) {
     EXPECT_TRUE(e.continuesIntoNext); // recomputed on reading
     EXPECT_FALSE(back.tracks[0].events[1].hidden);
     EXPECT_EQ(30u, back.tracks[2].events[0].startTime);
+}
+
+// The 27 characters windows-1252 has at 0x80-0x9F, and the five bytes it leaves
+// undefined there, in a text and in an attribute.
+TEST_F(RoundTrip, EveryWindows1252ByteLoadsSavesAndReloadsUnchanged) {
+    std::string high;
+    for (int b = 0x80; b < 0x100; b++)
+        high += (char)b;
+    ASSERT_EQ("", Load(Wrap("", "<Settings RunningTime=\"1\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\" "
+                                "InputMusicFile=\"" + high + "\"/>",
+                            "<Summary><Author>" + high + "</Author></Summary>")));
+    EXPECT_EQ(high, demo.author);
+    EXPECT_EQ(high, demo.inputMusicFile);
+    SaveAndReload();
+    EXPECT_EQ(high, back.author);
+    EXPECT_EQ(high, back.inputMusicFile);
+    EXPECT_NE(std::string::npos, dir.Read("out.xml").find("<Author>" + high + "</Author>"));
+}
+
+TEST_F(RoundTrip, CurlyQuotesAndEuroKeepTheirBytes) {
+    const std::string author = "\x80\x20\x93\x71\x94\x20\xe9";
+    ASSERT_EQ("", Load(Wrap("", kSettings, "<Summary><Author>" + author + "</Author></Summary>")));
+    EXPECT_EQ(author, demo.author);
+    SaveAndReload();
+    EXPECT_EQ(author, back.author);
+    EXPECT_NE(std::string::npos, dir.Read("out.xml").find("<Author>" + author + "</Author>"));
+}
+
+TEST_F(FileFixture, CharactersWindows1252LacksReadAsQuestionMarks) {
+    ASSERT_EQ("", Load(Wrap("", kSettings, "<Summary><Author>a&#x3A9;b&#x20AC;c&#x1F600;</Author></Summary>")));
+    EXPECT_STREQ("a?b\x80" "c??", demo.author); // U+1F600 is two UTF-16 units
 }
 
 TEST_F(RoundTrip, AbsentSummaryWritesEmptySummaryAndReadsBackAbsent) {
