@@ -8,6 +8,7 @@
 
 #include "effects_more.h"
 #include "gl_context.h"
+#include "render_target.h"
 
 namespace {
 
@@ -135,4 +136,26 @@ TEST_F(CircularBlurTest, ImageWithoutRetainedPixelsCannotBePrepared) {
     std::vector<uint32_t> white(4, 0xFFFFFFFFu);
     int plain = CreateTextureFromMem(white.data(), 2, 2, false);
     EXPECT_THROW(PrepareBlurTextures(plain), BasicException);
+}
+
+// On a driver with only the EXT framebuffer calls the blur still draws: 16
+// copies one degree apart keep the centre's value.
+TEST_F(CircularBlurTest, DrawsWithTheExtFramebufferCalls) {
+    LimitFramebufferSet(FramebufferSet::Ext);
+    DestroyRenderTarget();
+    std::vector<uint32_t> solid(64 * 64, 0xFFC86432u);
+    int image = CreateTextureFromMem(solid.data(), 64, 64, true);
+    int seed = 0;
+    while (Third(seed) % 5 != 0)
+        seed++;
+    GLContext::ClearTo(0, 0, 0, 1);
+    CircularBlurAbs(image, 160, 120, 1000, 16, 1000, seed, 0, 0);
+    FramebufferSet used = GetRenderTarget().calls.set;
+    uint32_t centre = gl.Pixel(160, 120);
+    DestroyRenderTarget();
+    LimitFramebufferSet(FramebufferSet::Core);
+    EXPECT_EQ(used, FramebufferSet::Ext);
+    EXPECT_NEAR((int)(centre >> 16 & 0xFF), 199, 1);
+    EXPECT_NEAR((int)(centre >> 8 & 0xFF), 99, 1);
+    EXPECT_NEAR((int)(centre & 0xFF), 49, 1);
 }
