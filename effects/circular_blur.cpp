@@ -7,11 +7,13 @@
 #include <SDL/SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "effects_more.h"
 #include "oglstate.h"
 #include "fxruntime.h"
+#include "render_target.h"
 
 namespace {
 
@@ -50,19 +52,57 @@ void DrawSixteenCopies(const TextureEntry& image, float innerStep) {
 
 // Adds the target's picture `passes` times around the arc.
 void Composite(const TextureEntry& target, double x, double y, double startAngle, float outerStep, int passes,
-               int size, int brightness, int flags) {
+               int size, int brightness, int flags, float part) {
     glPushMatrix();
     OGLState::PushBlend(true);
     OGLState::PushBlendFunc(GL_ONE, GL_ONE);
     glTranslatef((float)(x - OGLState::GetViewWidth() / 2), (float)(y - OGLState::GetViewHeight() / 2), 0);
     glRotated(startAngle, 0, 0, 1);
     for (int j = 0; j < passes; j++) {
-        DrawBlurQuad(target, size, brightness, flags);
+        DrawBlurQuad(target, size, brightness, flags, part);
         glRotatef(outerStep, 0, 0, 1);
     }
     OGLState::PopBlendFunc();
     OGLState::PopBlend();
     glPopMatrix();
+}
+
+// The copies in the target lie within the image's half-diagonal of its centre.
+// Only that square (and a margin for the filter) is cleared and added to the
+// frame: the rest of the target stays zero and would add nothing.
+struct UsedSquare {
+    int half;   // half its side, target pixels, from the centre
+    float part; // its share of the target's side
+};
+bool gTargetZeroed = false;    // the whole target was cleared once since it was made
+uint32_t gZeroedTexture = 0;   // and the texture it had then
+
+UsedSquare SquareFor(const TextureEntry& image, const RenderTarget& target) {
+    double halfW = image.width / 2, halfH = image.height / 2;
+    int half = (int)std::ceil(std::sqrt(halfW * halfW + halfH * halfH)) + 2;
+    int side = std::min(target.slot.width, target.slot.height);
+    if (half > side / 2) half = side / 2;
+    return {half, (float)(2.0 * half / side)};
+}
+
+// Clears the target within `half` + 2 pixels of its centre; all of it the first time.
+void ClearTarget(int half) {
+    const RenderTarget& target = GetRenderTarget();
+    if (!gTargetZeroed || gZeroedTexture != target.slot.texture) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        gTargetZeroed = true;
+        gZeroedTexture = target.slot.texture;
+        return;
+    }
+    GLint box[4];
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    GLboolean wasOn = glIsEnabled(GL_SCISSOR_TEST);
+    int cx = target.slot.width / 2, cy = target.slot.height / 2, h = half + 2;
+    glScissor(cx - h, cy - h, 2 * h, 2 * h);
+    glEnable(GL_SCISSOR_TEST);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!wasOn) glDisable(GL_SCISSOR_TEST);
+    glScissor(box[0], box[1], box[2], box[3]);
 }
 
 int TruncToInt(double value) {
@@ -117,7 +157,7 @@ void PrepareBlurTextures(int image) {
     gBlurStamp = stamp;
 }
 
-int DrawBlurQuad(const TextureEntry& slot, int size, int brightness, int flags) {
+int DrawBlurQuad(const TextureEntry& slot, int size, int brightness, int flags, float part) {
     OGLState::PushTexture2D(true);
     OGLState::PushTextureUsed(slot.texture);
     if (brightness < 0) brightness = 0;
@@ -126,16 +166,20 @@ int DrawBlurQuad(const TextureEntry& slot, int size, int brightness, int flags) 
     float hw = (float)((long long)slot.width * size * 0.0005),
           hh = (float)((long long)slot.height * size * 0.0005);
     float s = slot.sExtent / 2, m = (flags & 1) ? -s : s, t = slot.tExtent / 2;
+    // The whole quad when part is 1: the products by 1 are exact.
+    float ms = m * part, ts = t * part;
+    hw *= part;
+    hh *= part;
     glBegin(GL_QUADS);
     glColor4f(c, c, c, c);
     glNormal3f(0, 0, 1);
-    glTexCoord2f(s - m, 2 * t);
+    glTexCoord2f(s - ms, t + ts);
     glVertex3f(-hw, hh, -1);
-    glTexCoord2f(s + m, 2 * t);
+    glTexCoord2f(s + ms, t + ts);
     glVertex3f(hw, hh, -1);
-    glTexCoord2f(s + m, 0);
+    glTexCoord2f(s + ms, t - ts);
     glVertex3f(hw, -hh, -1);
-    glTexCoord2f(s - m, 0);
+    glTexCoord2f(s - ms, t - ts);
     glVertex3f(-hw, -hh, -1);
     glEnd();
     OGLState::PopTextureUsed();
@@ -174,26 +218,27 @@ FENK_EXPORT int CircularBlurAbs(long image, double x, double y, double size, lon
     float outerStep = (float)n / (float)passes, innerStep = (float)n / (float)(16 * passes);
     float copy = (float)(brightness * 0.001 * (256.0 / (16 * passes)));
 
-    CreateRenderTarget(kTargetSize, kTargetSize);
+    if (CreateRenderTarget(kTargetSize, kTargetSize)) gTargetZeroed = false;
     if (!GetRenderTarget().exists) return 1; // the driver cannot draw off-screen
     double startAngle = angle * 0.1 - n * 0.5;
+    UsedSquare used = SquareFor(gNibbles[0], GetRenderTarget());
 
     // Low nibbles. The pushes made here on the target's record are closed after
     // the high pass, which draws with the same record.
     BeginRenderToTexture();
     glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ClearTarget(used.half);
     OGLState::PushTexture2D(true);
     OGLState::PushTextureUsed(gNibbles[0].texture);
     OGLState::PushBlend(true);
     OGLState::PushBlendFunc(GL_ONE, GL_ONE);
     DrawSixteenCopies(gNibbles[0], innerStep);
     const TextureEntry& target = EndRenderToTexture();
-    Composite(target, x, y, startAngle, outerStep, passes, intSize, TruncToInt(copy), (int)flags);
+    Composite(target, x, y, startAngle, outerStep, passes, intSize, TruncToInt(copy), (int)flags, used.part);
 
     // High nibbles.
     BeginRenderToTexture();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ClearTarget(used.half);
     OGLState::SetTextureUsed(gNibbles[1].texture);
     DrawSixteenCopies(gNibbles[1], innerStep);
     OGLState::PopBlendFunc();
@@ -201,7 +246,8 @@ FENK_EXPORT int CircularBlurAbs(long image, double x, double y, double size, lon
     OGLState::PopTextureUsed();
     OGLState::PopTexture2D();
     const TextureEntry& targetHigh = EndRenderToTexture();
-    Composite(targetHigh, x, y, startAngle, outerStep, passes, intSize, TruncToInt(copy * 16), (int)flags);
+    Composite(targetHigh, x, y, startAngle, outerStep, passes, intSize, TruncToInt(copy * 16), (int)flags,
+              used.part);
     return 1;
 }
 

@@ -26,6 +26,10 @@ void DrawTextureQuad(const TextureEntry& slot, double size, double opacity);
 // window s0..s1, t0..t1 (t0 the image's top) when `textured`.
 void DrawCentredQuad(float hw, float hh, bool textured, float s0, float t0, float s1, float t1);
 
+// The renderer's frame at demoTimeMs: from the first call on, ShowFPS counts
+// these frames per second of demo time instead of its calls per wall-clock second.
+void CountRenderFrame(int32_t demoTimeMs);
+
 // Index of the frame of `animation` shown at `time` (ms), or -1 without frames.
 int AnimationFrameAt(const Animation& animation, long time);
 

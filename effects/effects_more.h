@@ -44,7 +44,9 @@ int DrawCreditsAbs(double x, double y, double angle, const char* name, double sp
 // Circular blur helpers: the nibble textures made from a complex image.
 void PrepareBlurTextures(int image);
 void MakeBlurTexture(const uint32_t* pixels, int width, int height, int half, TextureEntry& record);
-int DrawBlurQuad(const TextureEntry& slot, int size, int brightness, int flags);
+// `part` (0..1] draws only the middle of the quad, that share of its width and
+// height, with the texture coordinates the whole quad has there.
+int DrawBlurQuad(const TextureEntry& slot, int size, int brightness, int flags, float part = 1.0f);
 // The arc in whole degrees (arc up to 360 plus 0 to 4 from the seed) and the
 // number of render-target passes it takes; for arc > 0.
 void BlurArc(long arc, long seed, int& degrees, int& passes);

@@ -1,6 +1,6 @@
 // Rasterize's pixel operations on 32-bit buffers. Everything is integer
-// arithmetic; the blurs keep running sums so their cost does not grow with the
-// radius, and every stroke is clipped to its own row or column.
+// arithmetic, and every stroke is clipped to its own row or column. The box
+// blurs are in box_blur.cpp.
 #include "pixel_ops.h"
 
 #include <algorithm>
@@ -9,13 +9,6 @@
 
 namespace {
 
-// Neighbour index in a line of n pixels: the edge pixels repeat.
-inline long ClampIndex(long long i, int n) {
-    if (i <= 0) return 0;
-    if (i >= n - 1) return n - 1;
-    return (long)i;
-}
-
 inline int Channel(uint32_t pixel, int c) {
     return (int)(pixel >> (8 * c) & 0xFF);
 }
@@ -23,76 +16,6 @@ inline int Channel(uint32_t pixel, int c) {
 inline int ClampByte(long long v) {
     return v < 0 ? 0 : v > 255 ? 255 : (int)v;
 }
-
-// Sums of the four channels over the clamped positions -radius .. radius of a
-// line, in time proportional to the line rather than the radius.
-template <typename Sum> struct LineSums {
-    Sum s[4];
-    void Clear() { s[0] = s[1] = s[2] = s[3] = 0; }
-    void Add(uint32_t p, Sum times) {
-        for (int c = 0; c < 4; c++)
-            s[c] += (Sum)Channel(p, c) * times;
-    }
-    void Slide(uint32_t in, uint32_t out) {
-        for (int c = 0; c < 4; c++)
-            s[c] += (Sum)Channel(in, c) - (Sum)Channel(out, c);
-    }
-    uint32_t Mean(Sum divisor) const {
-        uint32_t r = 0;
-        for (int c = 0; c < 4; c++)
-            r |= (uint32_t)((2 * s[c] + 1) / divisor) << (8 * c);
-        return r;
-    }
-};
-
-// Starting sums for a line of n pixels read through `at`.
-template <typename Sum, typename At> void StartSums(LineSums<Sum>& sums, int n, int radius, At at) {
-    sums.Clear();
-    sums.Add(at(0), (Sum)radius + 1);
-    long middleEnd = std::min<long long>(radius, (long long)n - 2);
-    for (long i = 1; i <= middleEnd; i++)
-        sums.Add(at(i), 1);
-    long long lastFrom = std::max(1, n - 1);
-    if (radius >= lastFrom) sums.Add(at(n - 1), (Sum)(radius - lastFrom + 1));
-}
-
-template <typename Sum> void BlurRows(uint32_t* buffer, int width, int height, int radius) {
-    std::vector<uint32_t> out((size_t)width);
-    Sum divisor = 4 * (Sum)radius + 2;
-    for (int y = 0; y < height; y++) {
-        uint32_t* line = buffer + (size_t)y * width;
-        LineSums<Sum> sums;
-        StartSums(sums, width, radius, [line](long i) { return line[i]; });
-        for (int x = 0; x < width; x++) {
-            out[x] = sums.Mean(divisor);
-            sums.Slide(line[ClampIndex((long long)x + radius + 1, width)],
-                       line[ClampIndex((long long)x - radius, width)]);
-        }
-        memcpy(line, out.data(), (size_t)width * 4);
-    }
-}
-
-// All columns at once, row after row, so memory is read in order.
-template <typename Sum> void BlurColumns(uint32_t* buffer, int width, int height, int radius) {
-    std::vector<uint32_t> out((size_t)width * height);
-    std::vector<LineSums<Sum>> sums((size_t)width);
-    Sum divisor = 4 * (Sum)radius + 2;
-    for (int x = 0; x < width; x++)
-        StartSums(sums[x], height, radius, [=](long i) { return buffer[(size_t)i * width + x]; });
-    for (int y = 0; y < height; y++) {
-        const uint32_t* in = buffer + (size_t)ClampIndex((long long)y + radius + 1, height) * width;
-        const uint32_t* gone = buffer + (size_t)ClampIndex((long long)y - radius, height) * width;
-        uint32_t* row = out.data() + (size_t)y * width;
-        for (int x = 0; x < width; x++) {
-            row[x] = sums[x].Mean(divisor);
-            sums[x].Slide(in[x], gone[x]);
-        }
-    }
-    memcpy(buffer, out.data(), out.size() * 4);
-}
-
-// Below this radius the sums and their doubles fit in 32 bits.
-const int kNarrowRadius = 1 << 20;
 
 } // namespace
 
@@ -111,22 +34,6 @@ void ToGrey(uint32_t* buffer, int width, int height) {
 void ThresholdShape(uint32_t* buffer, long pixelCount, int threshold) {
     for (long i = 0; i < pixelCount; i++)
         buffer[i] = (buffer[i] & 0xFF) > (unsigned)threshold ? 0xFF000000u : 0;
-}
-
-void BoxBlurRows(uint32_t* buffer, int width, int height, int radius) {
-    if (radius <= 0 || width <= 0 || height <= 0) return;
-    if (radius < kNarrowRadius)
-        BlurRows<uint32_t>(buffer, width, height, radius);
-    else
-        BlurRows<uint64_t>(buffer, width, height, radius);
-}
-
-void BoxBlurColumns(uint32_t* buffer, int width, int height, int radius) {
-    if (radius <= 0 || width <= 0 || height <= 0) return;
-    if (radius < kNarrowRadius)
-        BlurColumns<uint32_t>(buffer, width, height, radius);
-    else
-        BlurColumns<uint64_t>(buffer, width, height, radius);
 }
 
 void ScaleContrast(uint32_t* buffer, int centre, int gain, long pixelCount) {

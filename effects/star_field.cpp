@@ -1,6 +1,7 @@
 // StarField: image sprites flying towards the viewer. The stars are placed with
 // rand() on the first call that asks for any and keep their places for as long
-// as the library is loaded; later calls use at most the stars that exist.
+// as the library is loaded; every call draws every star made, whatever count
+// it gives.
 #include <GL/glew.h>
 
 #include <cmath>
@@ -44,9 +45,7 @@ extern "C" FENK_EXPORT int StarField(int image, int count, int speed, int time) 
 
     double k = ViewScale();
     double offset = (double)speed * time * 10; // exact while below 2^53
-    size_t shown = (size_t)count < gStars.size() ? (size_t)count : gStars.size();
-    for (size_t i = 0; i < shown; i++) {
-        const Star& star = gStars[i];
+    for (const Star& star : gStars) {
         double z = star.z - offset;
         // A star that passed the nearest depth comes back 3000 further away, as
         // many times as it takes (fmod is exact, so this is the repeated addition).

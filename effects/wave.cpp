@@ -13,15 +13,35 @@ namespace {
 const double kTurn = 6.283185308;
 const double kThousandthTurn = 0.006283185308;
 const double kRowsPerPeriod = 15;
-// More periods than this each way look the same on any screen and would only
-// cost time: 64 x 64 periods are already 921600 quads.
-const double kMaxPeriods = 64;
+// The grid is bounded by its number of quads, whatever its shape: 960 x 960
+// (64 x 64 periods) is already more than any screen shows and keeps a frame
+// short, while 200 periods one way and none the other still draw as written.
+const double kMaxQuads = 960.0 * 960.0;
 
 // Lines of the grid along one direction: 15 per period, 1 without waves,
 // negative (nothing drawn) for negative counts.
-double GridLines(double& periods) {
-    if (periods > kMaxPeriods) periods = kMaxPeriods;
+double GridLines(double periods) {
     return periods != 0 ? periods * kRowsPerPeriod : 1;
+}
+
+// Periods that give at most `lines` grid lines.
+double PeriodsWithin(double lines) {
+    return std::floor(lines / kRowsPerPeriod);
+}
+
+// Lowers the periods of the longer side (both, when both are long) until the
+// grid has at most kMaxQuads quads.
+void CapGrid(double& hWaves, double& vWaves) {
+    double rows = GridLines(hWaves), cols = GridLines(vWaves);
+    if (!(rows > 0 && cols > 0) || rows * cols <= kMaxQuads) return;
+    const double side = std::sqrt(kMaxQuads);
+    if (rows > side && cols > side) {
+        hWaves = vWaves = PeriodsWithin(side);
+    } else if (rows > cols) {
+        hWaves = PeriodsWithin(kMaxQuads / cols);
+    } else {
+        vWaves = PeriodsWithin(kMaxQuads / rows);
+    }
 }
 
 // Displacement of grid lines 0 .. lines: amplitude * sin(phase + i * periods * turn / lines).
@@ -47,6 +67,7 @@ FENK_EXPORT int WaveAbs(long image, double x, double y, double size, double opac
     OGLState::PushTextureUsed(slot.texture);
     glBindTexture(GL_TEXTURE_2D, slot.texture);
 
+    CapGrid(hWaves, vWaves);
     double rows = GridLines(hWaves), cols = GridLines(vWaves);
     if (opacity < 0) opacity = 0;
     if (opacity > 256) opacity = 256;

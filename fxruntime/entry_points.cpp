@@ -47,6 +47,13 @@ extern "C" FENK_EXPORT int Vorlen_BeginNewFrame(int32_t value) {
     return 1;
 }
 
+// Only the renderer calls this, before each frame: what the library counts per
+// second then follows the demo's clock, so renders repeat exactly.
+extern "C" FENK_EXPORT int Vorlen_SetRenderTime(int32_t demoTimeMs) {
+    CountRenderFrame(demoTimeMs);
+    return 1;
+}
+
 extern "C" FENK_EXPORT int Vorlen_Quit() {
     DeleteBigFont();
     ReleaseTextList();

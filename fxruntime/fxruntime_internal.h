@@ -13,6 +13,8 @@ struct DriverSupport {
     bool framebufferComplete;  // RGBA8 colour texture + 16-bit depth buffer works
 };
 DriverSupport QueryDriverSupport();
+// Whether GL can be used after glewInit gave `result` (a GLenum).
+bool GlewInitUsable(unsigned result, bool eglContext);
 // Raises the user's message for what is missing, extensions first.
 void CheckDriverSupport(const DriverSupport& support);
 

@@ -1,4 +1,5 @@
-// The off-screen render target on a framebuffer object. It shares the window's
+// The off-screen render target on a framebuffer object, made with the core or
+// the EXT calls, whichever the driver has (see framebuffer_calls). It shares the window's
 // GL context, so Begin and End switch the state record and apply it, and End
 // puts back the framebuffer, viewport and matrices that Begin found.
 #include "render_target.h"
@@ -24,15 +25,10 @@ int PaddedSize(int size, int limit) {
     return padded > limit ? 0 : (int)padded;
 }
 
-bool FramebuffersAvailable() {
-    return glGenFramebuffers && glBindFramebuffer && glFramebufferTexture2D && glGenRenderbuffers &&
-           glBindRenderbuffer && glRenderbufferStorage && glFramebufferRenderbuffer &&
-           glCheckFramebufferStatus && glDeleteFramebuffers && glDeleteRenderbuffers;
-}
-
 void ReleaseGLObjects() {
-    if (gTarget.framebuffer) glDeleteFramebuffers(1, &gTarget.framebuffer);
-    if (gTarget.depthBuffer) glDeleteRenderbuffers(1, &gTarget.depthBuffer);
+    const FramebufferCalls& fb = gTarget.calls;
+    if (gTarget.framebuffer) fb.deleteFramebuffers(1, &gTarget.framebuffer);
+    if (gTarget.depthBuffer) fb.deleteRenderbuffers(1, &gTarget.depthBuffer);
     if (gTarget.slot.texture) glDeleteTextures(1, &gTarget.slot.texture);
     gTarget.framebuffer = gTarget.depthBuffer = gTarget.slot.texture = 0;
 }
@@ -46,11 +42,15 @@ const RenderTarget& GetRenderTarget() {
 bool CreateRenderTarget(int width, int height) {
     if (gTarget.exists && gTarget.slot.width == width && gTarget.slot.height == height) return false;
     if (gTarget.exists) DestroyRenderTarget();
-    if (!FramebuffersAvailable()) return false;
+    // The set the driver check accepted at start-up, core or EXT.
+    FramebufferCalls fb = GetFramebufferCalls();
+    if (fb.set == FramebufferSet::None) return false;
+    gTarget.calls = fb;
 
     GLint maxTexture = 0, maxRenderbuffer = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxRenderbuffer);
+    glGetIntegerv(fb.set == FramebufferSet::Core ? GL_MAX_RENDERBUFFER_SIZE : GL_MAX_RENDERBUFFER_SIZE_EXT,
+                  &maxRenderbuffer);
     int limit = maxTexture < maxRenderbuffer ? maxTexture : maxRenderbuffer;
     int paddedWidth = PaddedSize(width, limit), paddedHeight = PaddedSize(height, limit);
     if (!paddedWidth || !paddedHeight) return false;
@@ -77,21 +77,18 @@ bool CreateRenderTarget(int width, int height) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, paddedWidth, paddedHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE,
                  nullptr);
 
-    GLint drawBinding = 0, readBinding = 0;
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawBinding);
-    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readBinding);
-    glGenRenderbuffers(1, &gTarget.depthBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, gTarget.depthBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, paddedWidth, paddedHeight);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glGenFramebuffers(1, &gTarget.framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, gTarget.framebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, slot.texture, 0);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, gTarget.depthBuffer);
-    GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, (GLuint)drawBinding);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)readBinding);
-    if (status != GL_FRAMEBUFFER_COMPLETE) {
+    FramebufferCalls::Binding previous = fb.CurrentBinding();
+    fb.genRenderbuffers(1, &gTarget.depthBuffer);
+    fb.bindRenderbuffer(fb.renderbuffer, gTarget.depthBuffer);
+    fb.renderbufferStorage(fb.renderbuffer, GL_DEPTH_COMPONENT16, paddedWidth, paddedHeight);
+    fb.bindRenderbuffer(fb.renderbuffer, 0);
+    fb.genFramebuffers(1, &gTarget.framebuffer);
+    fb.bindFramebuffer(fb.framebuffer, gTarget.framebuffer);
+    fb.framebufferTexture2D(fb.framebuffer, fb.colourAttachment, GL_TEXTURE_2D, slot.texture, 0);
+    fb.framebufferRenderbuffer(fb.framebuffer, fb.depthAttachment, fb.renderbuffer, gTarget.depthBuffer);
+    GLenum status = fb.checkFramebufferStatus(fb.framebuffer);
+    fb.Restore(previous);
+    if (status != fb.complete) {
         ReleaseGLObjects();
         return false;
     }
@@ -117,11 +114,7 @@ void BeginRenderToTexture() {
     if (!gTarget.exists || gTarget.drawing) return;
     gTarget.bound = false;
 
-    GLint drawBinding = 0, readBinding = 0;
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawBinding);
-    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readBinding);
-    gTarget.windowDrawFramebuffer = drawBinding;
-    gTarget.windowReadFramebuffer = readBinding;
+    gTarget.windowFramebuffer = gTarget.calls.CurrentBinding();
     glGetIntegerv(GL_VIEWPORT, gTarget.windowViewport);
     // The target starts from identity matrices, as a context of its own would.
     glMatrixMode(GL_PROJECTION);
@@ -129,7 +122,7 @@ void BeginRenderToTexture() {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    glBindFramebuffer(GL_FRAMEBUFFER, gTarget.framebuffer);
+    gTarget.calls.bindFramebuffer(gTarget.calls.framebuffer, gTarget.framebuffer);
 
     // Applied every time: drawing in either place may set state directly.
     gTarget.previous = OGLState::SetStateForce(gTarget.state);
@@ -144,8 +137,7 @@ void BeginRenderToTexture() {
 const TextureEntry& EndRenderToTexture() {
     if (!gTarget.drawing) return gTarget.slot;
     gTarget.drawing = false;
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, (GLuint)gTarget.windowDrawFramebuffer);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)gTarget.windowReadFramebuffer);
+    gTarget.calls.Restore(gTarget.windowFramebuffer);
     OGLState::SetStateForce(gTarget.previous);
     gTarget.previous = nullptr;
     // The record's values, then exactly what Begin found.

@@ -3,6 +3,7 @@
 // between BeginRenderToTexture and EndRenderToTexture and then used as a texture.
 #pragma once
 
+#include "framebuffer_calls.h"
 #include "fxruntime.h"
 
 class OGLState;
@@ -16,7 +17,8 @@ struct RenderTarget {
     int paddedWidth, paddedHeight;
     unsigned framebuffer;                             // GL framebuffer object
     unsigned depthBuffer;                             // GL renderbuffer, 16-bit depth
-    int windowDrawFramebuffer, windowReadFramebuffer; // bound when Begin was called
+    FramebufferCalls calls;                           // the set the target was made with
+    FramebufferCalls::Binding windowFramebuffer;      // bound when Begin was called
     int windowViewport[4];                            // the viewport then, put back exactly by End
     OGLState* state;    // the target's own state record, of the padded size; owned
     OGLState* previous; // the record that was current before Begin

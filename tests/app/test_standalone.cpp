@@ -258,6 +258,19 @@ TEST_F(ExampleRender, WritesNumberedFramesThatRepeatFromRunToRun) {
     EXPECT_EQ("", dir.Read("a/frame_000008.png"));
 }
 
+// With ShowFPS left in: it counts frames per second of demo time in a render,
+// so its corner repeats too, and shows the video's frame rate after the first
+// second.
+TEST_F(ExampleRender, RendersWithShowFpsAreByteIdentical) {
+    const std::string args = " --fps 10 --from 800 --to 2200 --size 160x120";
+    ProgramResult r = RunTrellic(dir, "--render Fenk.xml --out a" + args);
+    ASSERT_EQ(kExitOk, r.code) << r.err;
+    r = RunTrellic(dir, "--render Fenk.xml --out b" + args);
+    ASSERT_EQ(kExitOk, r.code) << r.err;
+    EXPECT_NE(std::string::npos, Listing("a").find("frame_000022.png"));
+    ExpectSameFiles("a", "b");
+}
+
 // Two renders of neighbouring ranges into one folder give the files of one
 // render of the whole range (where no effect keeps state from its first call).
 TEST_F(ExampleRender, SplitRendersJoinIntoTheWholeRender) {

@@ -278,6 +278,44 @@ TEST_F(EffectsTest, ShowFpsShowsZeroFirstThenTheCallsOfTheLastSecond) {
     EXPECT_EQ(gl.Pixel(13 + 8, 8), Cell('0' - 32));
 }
 
+// Once the renderer gives frame times, ShowFPS counts frames per demo second,
+// however often it is called and however fast the frames come.
+TEST_F(EffectsTest, ShowFpsInARenderShowsTheFramesOfTheLastDemoSecond) {
+    GLContext gl(800, 600);
+    Start(gl);
+    auto setRenderTime = fenk.Get<int (*)(int32_t)>("Vorlen_SetRenderTime");
+    ASSERT_NE(setRenderTime, nullptr);
+    auto frame = [&](int32_t t, int calls) {
+        EXPECT_EQ(setRenderTime(t), 1);
+        GLContext::ClearTo(0, 0, 0, 1);
+        for (int i = 0; i < calls; i++)
+            fenk.Call("ShowFPS", {0, 0});
+    };
+    // 25 frames a second from time 5000: the first second shows 0.
+    for (int32_t t = 5000; t < 6000; t += 40) {
+        frame(t, 3);
+        EXPECT_EQ(gl.Pixel(8, 8), Cell('0' - 32)) << t;
+        EXPECT_EQ(gl.Pixel(13 + 8, 8), kBlack) << t;
+    }
+    // Second 6 shows the 25 frames of second 5, on every frame of it.
+    for (int32_t t = 6000; t < 6400; t += 100) {
+        frame(t, 1);
+        EXPECT_EQ(gl.Pixel(8, 8), Cell('2' - 32)) << t;
+        EXPECT_EQ(gl.Pixel(13 + 8, 8), Cell('5' - 32)) << t;
+    }
+    // A frame with no ShowFPS call still counts: second 6 had 5 frames.
+    setRenderTime(6500);
+    frame(7000, 1);
+    EXPECT_EQ(gl.Pixel(8, 8), Cell('5' - 32));
+    EXPECT_EQ(gl.Pixel(13 + 8, 8), kBlack);
+    // Times past 2^31 ms arrive negative and still count forwards.
+    frame((int32_t)3000000000u, 1);
+    EXPECT_EQ(gl.Pixel(8, 8), Cell('1' - 32));
+    frame((int32_t)3000001000u, 1);
+    EXPECT_EQ(gl.Pixel(8, 8), Cell('1' - 32));
+    EXPECT_EQ(gl.Pixel(13 + 8, 8), kBlack);
+}
+
 TEST_F(EffectsTest, AnimateShowsEachFrameForItsDurationAndLoops) {
     GLContext gl(800, 600);
     Start(gl);

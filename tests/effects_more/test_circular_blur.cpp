@@ -3,11 +3,15 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <vector>
 
 #include "effects_more.h"
 #include "gl_context.h"
+#include "oglstate.h"
+#include "render_target.h"
 
 namespace {
 
@@ -135,4 +139,102 @@ TEST_F(CircularBlurTest, ImageWithoutRetainedPixelsCannotBePrepared) {
     std::vector<uint32_t> white(4, 0xFFFFFFFFu);
     int plain = CreateTextureFromMem(white.data(), 2, 2, false);
     EXPECT_THROW(PrepareBlurTextures(plain), BasicException);
+}
+
+// On a driver with only the EXT framebuffer calls the blur still draws: 16
+// copies one degree apart keep the centre's value.
+TEST_F(CircularBlurTest, DrawsWithTheExtFramebufferCalls) {
+    LimitFramebufferSet(FramebufferSet::Ext);
+    DestroyRenderTarget();
+    std::vector<uint32_t> solid(64 * 64, 0xFFC86432u);
+    int image = CreateTextureFromMem(solid.data(), 64, 64, true);
+    int seed = 0;
+    while (Third(seed) % 5 != 0)
+        seed++;
+    GLContext::ClearTo(0, 0, 0, 1);
+    CircularBlurAbs(image, 160, 120, 1000, 16, 1000, seed, 0, 0);
+    FramebufferSet used = GetRenderTarget().calls.set;
+    uint32_t centre = gl.Pixel(160, 120);
+    DestroyRenderTarget();
+    LimitFramebufferSet(FramebufferSet::Core);
+    EXPECT_EQ(used, FramebufferSet::Ext);
+    EXPECT_NEAR((int)(centre >> 16 & 0xFF), 199, 1);
+    EXPECT_NEAR((int)(centre >> 8 & 0xFF), 99, 1);
+    EXPECT_NEAR((int)(centre & 0xFF), 49, 1);
+}
+
+namespace {
+std::vector<uint32_t> Frame(int width, int height) {
+    std::vector<uint32_t> pixels((size_t)width * height);
+    glFinish();
+    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+} // namespace
+
+// The blur clears and adds only the square its copies can reach: a small
+// image blurred after a large one must not pick up what the large one left
+// in the target around it.
+TEST_F(CircularBlurTest, SmallImageAfterALargeOneDrawsAsAlone) {
+    std::vector<uint32_t> big(300 * 300, 0xFFFFFFFFu), small(40 * 40, 0xFF80C040u);
+    int large = CreateTextureFromMem(big.data(), 300, 300, true);
+    int little = CreateTextureFromMem(small.data(), 40, 40, true);
+    DestroyRenderTarget();
+    GLContext::ClearTo(0, 0, 0, 1);
+    CircularBlurAbs(little, 160, 120, 1000, 90, 1000, 3, 0, 0);
+    std::vector<uint32_t> alone = Frame(320, 240);
+    size_t lit = 0;
+    for (uint32_t p : alone)
+        lit += (p & 0xFFFFFF) != 0;
+    EXPECT_GT(lit, 1600u); // the 40 x 40 square, smeared over 90 degrees
+
+    DestroyRenderTarget();
+    GLContext::ClearTo(0, 0, 0, 1);
+    CircularBlurAbs(large, 160, 120, 1000, 360, 1000, 3, 0, 0);
+    GLContext::ClearTo(0, 0, 0, 1);
+    CircularBlurAbs(little, 160, 120, 1000, 90, 1000, 3, 0, 0);
+    EXPECT_TRUE(Frame(320, 240) == alone);
+}
+
+// Drawing only the middle of a blur quad adds what the whole quad adds when
+// the texture is empty outside that middle, but for rounding.
+TEST_F(CircularBlurTest, MiddleOfABlurQuadAddsWhatTheWholeQuadAdds) {
+    std::vector<uint32_t> pixels(128 * 128, 0);
+    for (int y = 40; y < 88; y++)
+        for (int x = 44; x < 84; x++)
+            pixels[y * 128 + x] = 0xFF000000u | (uint32_t)(x * 3) << 16 | (uint32_t)(y * 2) << 8 | 0x40u;
+    int image = CreateTextureFromMem(pixels.data(), 128, 128, false);
+    const TextureEntry& slot = GetTexture(image);
+    OGLState::PushBlend(true);
+    OGLState::PushBlendFunc(GL_ONE, GL_ONE);
+    for (int flags : {0, 1}) {
+        std::vector<uint32_t> frames[2];
+        for (int k = 0; k < 2; k++) {
+            GLContext::ClearTo(0.1f, 0.1f, 0.1f, 1);
+            glPushMatrix();
+            glTranslatef(3, -7, 0);
+            glRotatef(33, 0, 0, 1);
+            DrawBlurQuad(slot, 1700, 200, flags, k == 0 ? 1.0f : 0.75f);
+            glPopMatrix();
+            frames[k] = Frame(320, 240);
+        }
+        size_t lit = 0;
+        for (uint32_t p : frames[0])
+            lit += p != frames[0][0];
+        EXPECT_GT(lit, 3000u);
+        int worst = 0;
+        size_t differing = 0;
+        for (size_t i = 0; i < frames[0].size(); i++)
+            for (int c = 0; c < 24; c += 8) {
+                int d = std::abs((int)(frames[0][i] >> c & 0xFF) - (int)(frames[1][i] >> c & 0xFF));
+                worst = std::max(worst, d);
+                differing += d != 0;
+            }
+        // The smaller quad interpolates its texture coordinates from other
+        // corners: the float results may round a channel the other way.
+        EXPECT_LE(worst, 1) << "flags " << flags;
+        EXPECT_LT(differing, lit / 200) << "flags " << flags;
+    }
+    OGLState::PopBlendFunc();
+    OGLState::PopBlend();
 }

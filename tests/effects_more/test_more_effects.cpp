@@ -222,6 +222,38 @@ TEST_F(MoreEffectsTest, WaveWithHugeCountsIsBoundedAndStillDraws) {
     EXPECT_NE(gl.Pixel(400, 300), kBlack);
 }
 
+// The grid is capped by its quads, not per side: 200 sideways periods and no
+// vertical ones draw all 200 (3000 rows).
+TEST_F(MoreEffectsTest, WaveOfManyPeriodsOneWayDrawsThemAll) {
+    // The 100 x 60 image at 15 times its size: 1500 x 900 pixels, rows -150 .. 749,
+    // its left edge at column 400, swinging 20 pixels each way.
+    Call("Wave", {kWhiteImage, 11500, 3000, 15000, 256, 200, 0, 0, 20, 0, 0});
+    std::vector<uint32_t> frame = Snapshot(800, 600);
+    // Column 400 is lit where the edge swings left: once a period, and the
+    // 600 rows shown hold 600 / 900 * 200 = 133.3 periods (64 would give 43).
+    int periods = 0;
+    bool lit = false;
+    for (int y = 599; y >= 0; y--) { // the snapshot's rows run from the bottom
+        bool now = Red(frame[(size_t)y * 800 + 400]) > 128;
+        periods += now && !lit;
+        lit = now;
+    }
+    EXPECT_NEAR(periods, 133, 2);
+    // The same grid turned: 200 up-and-down periods across a 900-pixel-wide image.
+    GLContext::ClearTo(0, 0, 0, 1);
+    Call("Wave", {kStar, 4000, 3000 + 4500, 4500, 256, 0, 200, 20, 0, 0, 0});
+    frame = Snapshot(800, 600);
+    periods = 0;
+    lit = false;
+    // The 900 x 900 image spans columns -50 .. 849; its top edge lies on row 300.
+    for (int x = 0; x < 800; x++) {
+        bool now = Red(frame[(size_t)(599 - 300) * 800 + x]) > 128;
+        periods += now && !lit;
+        lit = now;
+    }
+    EXPECT_NEAR(periods, 800 * 200 / 900, 2);
+}
+
 // [Movie jitter]
 
 TEST_F(MoreEffectsTest, MovieJitterDrawsTheSamePictureForTheSameSeed) {
@@ -509,6 +541,35 @@ TEST_F(MoreEffectsTest, StarFieldPlacesStarsOnceAndKeepsThem) {
     // Far past: a huge offset returns at once.
     EXPECT_EQ(Call("StarField", {kStar, 1, INT_MAX, INT_MAX}), 1);
     EXPECT_EQ(Call("StarField", {kStar, 1, INT_MIN, INT_MAX}), 1);
+}
+
+// Every star made is drawn, whatever count a later call gives.
+TEST_F(MoreEffectsTest, StarFieldDrawsEveryStarMadeWhateverTheCount) {
+    srand(1234);
+    struct Place {
+        int x, y;
+    };
+    std::vector<Place> places;
+    for (int i = 0; i < 40; i++) {
+        int a = rand() % 8000, b = rand() % 6000, c = rand() % 3000;
+        double sx = (a - 4000) * 2000.0, sy = (b - 3000) * 2000.0, sz = c + 2100.0;
+        places.push_back({(int)((sx / sz + 4000) * 0.1), (int)((sy / sz + 3000) * 0.1)});
+    }
+    srand(1234);
+    Call("StarField", {kStar, 40, 0, 0});
+    std::vector<uint32_t> all = Snapshot(800, 600);
+    int shown = 0;
+    for (const Place& p : places)
+        if (p.x >= 2 && p.x < 798 && p.y >= 2 && p.y < 598) {
+            EXPECT_EQ(gl.Pixel(p.x, p.y), kWhite) << p.x << ", " << p.y;
+            shown++;
+        }
+    EXPECT_GT(shown, 20);
+    for (int count : {1, 39, 40, 41, 100000}) {
+        GLContext::ClearTo(0, 0, 0, 1);
+        Call("StarField", {kStar, count, 0, 0});
+        EXPECT_TRUE(Snapshot(800, 600) == all) << "count " << count;
+    }
 }
 
 // [All effects]

@@ -2,8 +2,11 @@
 // hand from their definitions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <random>
 #include <vector>
 
 #include "pixel_ops.h"
@@ -20,6 +23,79 @@ std::vector<uint32_t> BlueRow(std::initializer_list<int> values) {
     for (int v : values)
         row.push_back((uint32_t)v);
     return row;
+}
+
+// [SECTION] The box blur as it was first written: plain running sums and a
+// division per channel, kept as the reference the fast blur must equal.
+
+long RefClampIndex(long long i, int n) {
+    if (i <= 0) return 0;
+    if (i >= n - 1) return n - 1;
+    return (long)i;
+}
+
+template <typename Sum> struct RefLineSums {
+    Sum s[4];
+    void Clear() { s[0] = s[1] = s[2] = s[3] = 0; }
+    void Add(uint32_t p, Sum times) {
+        for (int c = 0; c < 4; c++)
+            s[c] += (Sum)(p >> (8 * c) & 0xFF) * times;
+    }
+    void Slide(uint32_t in, uint32_t out) {
+        for (int c = 0; c < 4; c++)
+            s[c] += (Sum)(in >> (8 * c) & 0xFF) - (Sum)(out >> (8 * c) & 0xFF);
+    }
+    uint32_t Mean(Sum divisor) const {
+        uint32_t r = 0;
+        for (int c = 0; c < 4; c++)
+            r |= (uint32_t)((2 * s[c] + 1) / divisor) << (8 * c);
+        return r;
+    }
+};
+
+template <typename Sum, typename At> void RefStartSums(RefLineSums<Sum>& sums, int n, int radius, At at) {
+    sums.Clear();
+    sums.Add(at(0), (Sum)radius + 1);
+    long middleEnd = std::min<long long>(radius, (long long)n - 2);
+    for (long i = 1; i <= middleEnd; i++)
+        sums.Add(at(i), 1);
+    long long lastFrom = std::max(1, n - 1);
+    if (radius >= lastFrom) sums.Add(at(n - 1), (Sum)(radius - lastFrom + 1));
+}
+
+void RefBlurRows(uint32_t* buffer, int width, int height, int radius) {
+    if (radius <= 0 || width <= 0 || height <= 0) return;
+    std::vector<uint32_t> out((size_t)width);
+    uint64_t divisor = 4 * (uint64_t)radius + 2;
+    for (int y = 0; y < height; y++) {
+        uint32_t* line = buffer + (size_t)y * width;
+        RefLineSums<uint64_t> sums;
+        RefStartSums(sums, width, radius, [line](long i) { return line[i]; });
+        for (int x = 0; x < width; x++) {
+            out[x] = sums.Mean(divisor);
+            sums.Slide(line[RefClampIndex((long long)x + radius + 1, width)],
+                       line[RefClampIndex((long long)x - radius, width)]);
+        }
+        memcpy(line, out.data(), (size_t)width * 4);
+    }
+}
+
+void RefBlurColumns(uint32_t* buffer, int width, int height, int radius) {
+    if (radius <= 0 || width <= 0 || height <= 0) return;
+    std::vector<uint32_t> out((size_t)width * height);
+    std::vector<RefLineSums<uint64_t>> sums((size_t)width);
+    uint64_t divisor = 4 * (uint64_t)radius + 2;
+    for (int x = 0; x < width; x++)
+        RefStartSums(sums[x], height, radius, [=](long i) { return buffer[(size_t)i * width + x]; });
+    for (int y = 0; y < height; y++) {
+        const uint32_t* in = buffer + (size_t)RefClampIndex((long long)y + radius + 1, height) * width;
+        const uint32_t* gone = buffer + (size_t)RefClampIndex((long long)y - radius, height) * width;
+        for (int x = 0; x < width; x++) {
+            out[(size_t)y * width + x] = sums[x].Mean(divisor);
+            sums[x].Slide(in[x], gone[x]);
+        }
+    }
+    memcpy(buffer, out.data(), out.size() * 4);
 }
 
 } // namespace
@@ -197,4 +273,37 @@ TEST(PixelOps, ShapeParamsCompareAllSevenValues) {
     b = a;
     b.maskGain = 0;
     EXPECT_TRUE(a != b);
+}
+
+// Random images of many shapes, every radius up to 300 and chosen larger ones
+// (where the mean needs 64-bit products, and where the sums need 64 bits):
+// the fast blur gives the reference's bytes.
+TEST(PixelOps, BoxBlurEqualsThePlainRunningSumsForEveryRadius) {
+    std::mt19937 random(20261208);
+    std::vector<int> radii;
+    for (int r = 1; r <= 300; r++)
+        radii.push_back(r);
+    for (int r : {511, 1000, 4095, 65535, 1 << 20, (1 << 20) + 1, 2900000, 4210000, 4300000, INT_MAX})
+        radii.push_back(r);
+    const int shapes[][2] = {{1, 1}, {1, 7}, {7, 1}, {2, 2}, {3, 5}, {17, 9}, {64, 33}, {129, 70}};
+    size_t tried = 0;
+    for (int radius : radii)
+        for (size_t k = 0; k < sizeof shapes / sizeof shapes[0]; k++) {
+            int w = shapes[k][0], h = shapes[k][1];
+            if (radius > 300 && w * h > 100 && k != 7) continue;
+            std::vector<uint32_t> image((size_t)w * h);
+            // Mostly random bytes; some images all 255 reach the largest sums.
+            bool white = random() % 4 == 0;
+            for (uint32_t& p : image)
+                p = white ? 0xFFFFFFFFu : (uint32_t)random();
+            std::vector<uint32_t> want = image, got = image;
+            RefBlurRows(want.data(), w, h, radius);
+            BoxBlurRows(got.data(), w, h, radius);
+            ASSERT_EQ(want, got) << "rows, radius " << radius << ", " << w << " x " << h;
+            RefBlurColumns(want.data(), w, h, radius);
+            BoxBlurColumns(got.data(), w, h, radius);
+            ASSERT_EQ(want, got) << "columns, radius " << radius << ", " << w << " x " << h;
+            tried++;
+        }
+    EXPECT_GT(tried, 2400u);
 }

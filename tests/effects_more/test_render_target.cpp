@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "effects.h"
+#include "fxruntime_internal.h"
 #include "gl_context.h"
 #include "oglstate.h"
 #include "render_target.h"
@@ -63,6 +64,19 @@ int HalvesImage() {
             pixels[y * 64 + x] = y < 32 ? kRed : kBlue;
     return CreateTextureFromMem(pixels.data(), 64, 64, false);
 }
+
+// A driver with only the EXT framebuffer calls.
+class ExtOnlyRenderTargetTest : public RenderTargetTest {
+  protected:
+    void SetUp() override {
+        LimitFramebufferSet(FramebufferSet::Ext);
+        RenderTargetTest::SetUp();
+    }
+    void TearDown() override {
+        RenderTargetTest::TearDown();
+        LimitFramebufferSet(FramebufferSet::Core);
+    }
+};
 
 } // namespace
 
@@ -270,4 +284,73 @@ TEST_F(RenderTargetTest, DestroyReleasesEverythingAndAllowsANewTarget) {
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &bound);
     EXPECT_EQ(bound, 0);
     EXPECT_TRUE(CreateRenderTarget(128, 128));
+}
+
+// [SECTION] The framebuffer calls the driver has
+
+TEST_F(RenderTargetTest, ThisDriverGivesTheCoreCalls) {
+    ASSERT_TRUE(CreateRenderTarget(64, 64));
+    EXPECT_EQ(GetRenderTarget().calls.set, FramebufferSet::Core);
+}
+
+TEST_F(ExtOnlyRenderTargetTest, StartUpAcceptsTheDriverAndTheTargetDrawsWithTheExtCalls) {
+    DriverSupport support = QueryDriverSupport();
+    EXPECT_TRUE(support.framebufferExtension);
+    EXPECT_TRUE(support.framebufferComplete);
+
+    // The window's drawing goes to a framebuffer of its own, made with the EXT calls.
+    GLuint windowFbo = 0, windowColour = 0;
+    glGenFramebuffersEXT(1, &windowFbo);
+    glGenRenderbuffersEXT(1, &windowColour);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, windowColour);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_RGBA8, 640, 480);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, windowFbo);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_RENDERBUFFER_EXT, windowColour);
+
+    int image = HalvesImage();
+    ASSERT_TRUE(CreateRenderTarget(256, 256));
+    EXPECT_EQ(GetRenderTarget().calls.set, FramebufferSet::Ext);
+    GLint bound = -1;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
+    EXPECT_EQ((GLuint)bound, windowFbo); // making the target left the window's binding alone
+    BeginRenderToTexture();
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
+    EXPECT_EQ((unsigned)bound, GetRenderTarget().framebuffer);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawTextureQuad(GetTexture(image), 1000, 256);
+    const TextureEntry& slot = EndRenderToTexture();
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
+    EXPECT_EQ((GLuint)bound, windowFbo);
+
+    std::vector<uint32_t> texels = Texels(slot.texture, 256, 256);
+    EXPECT_EQ(texels[100 * 256 + 128], kRed);
+    EXPECT_EQ(texels[155 * 256 + 128], kBlue);
+    EXPECT_EQ(texels[90 * 256 + 128], 0u);
+
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glDeleteFramebuffersEXT(1, &windowFbo);
+    glDeleteRenderbuffersEXT(1, &windowColour);
+    // Drawn on the window, the picture is upright.
+    GLContext::ClearTo(0, 0, 0, 1);
+    glPushMatrix();
+    DrawTextureQuad(slot, 1000, 256);
+    glPopMatrix();
+    EXPECT_EQ(gl.Pixel(320, 215), kRed);
+    EXPECT_EQ(gl.Pixel(320, 265), kBlue);
+}
+
+TEST_F(RenderTargetTest, WithoutFramebufferCallsStartUpRefusesWithTheExtensionsMessage) {
+    LimitFramebufferSet(FramebufferSet::None);
+    DriverSupport support = QueryDriverSupport();
+    bool made = CreateRenderTarget(64, 64);
+    LimitFramebufferSet(FramebufferSet::Core);
+    EXPECT_FALSE(support.framebufferExtension);
+    EXPECT_FALSE(made);
+    try {
+        CheckDriverSupport(support);
+        ADD_FAILURE() << "no exception";
+    } catch (const BasicException& e) {
+        EXPECT_STREQ(e.GetMessage(), "Your videocard doesn't support some of the required extensions :(");
+    }
 }

@@ -206,7 +206,7 @@ TEST_F(PluginTest, HostBindsAndInitialisesTheLibrary) {
 TEST(Exports, EntryPointsAndEffectsAreExportedAndNothingInternal) {
     FenkPlugin fenk;
     for (const char* name :
-         {"Vorlen_Init", "Vorlen_BeginNewFrame", "Vorlen_Quit", "Clear", "BackgroundColor", "Background",
+         {"Vorlen_Init", "Vorlen_BeginNewFrame", "Vorlen_Quit", "Vorlen_SetRenderTime", "Clear", "BackgroundColor", "Background",
           "BackgroundFade", "DebugGrid", "Image", "Animate", "PrintNr", "ShowFPS", "DisplayText",
           "_Z8ImageAbslllll", "_Z10PrintNrAbsldd", "_Z14DisplayTextAbsddddllllll"})
         EXPECT_NE(fenk.Find(name), nullptr) << name;
@@ -226,6 +226,17 @@ TEST(DriverSupport, ExtensionsAreCheckedBeforeThePixelformat) {
               }),
               "You videocard seems to support the right extensions, but not the right pixelformat :(");
     EXPECT_EQ(MessageOf([] { CheckDriverSupport({true, true}); }), "(no exception)");
+}
+
+// GLEW reports "no GLX display" after loading every entry point when the
+// context is EGL's: only then is that result usable.
+TEST(DriverSupport, GlewWithoutGlxIsUsableOnlyWithAnEglContext) {
+    EXPECT_TRUE(GlewInitUsable(GLEW_OK, false));
+    EXPECT_TRUE(GlewInitUsable(GLEW_OK, true));
+    EXPECT_TRUE(GlewInitUsable(GLEW_ERROR_NO_GLX_DISPLAY, true));
+    EXPECT_FALSE(GlewInitUsable(GLEW_ERROR_NO_GLX_DISPLAY, false));
+    EXPECT_FALSE(GlewInitUsable(GLEW_ERROR_NO_GL_VERSION, true));
+    EXPECT_FALSE(GlewInitUsable(GLEW_ERROR_GL_VERSION_10_ONLY, true));
 }
 
 TEST_F(RuntimeTest, ThisDriverOffersACompleteFramebufferAndTheBindingIsRestored) {

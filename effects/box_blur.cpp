@@ -1,0 +1,221 @@
+// Rasterize's box blurs near memory speed. Each direction is one pass of
+// running sums, one per byte (channel) of a row, moved down the image row
+// after row so that whole rows are worked on as vectors; rows are blurred the
+// same way on blocks turned on their side. The rounded mean (2 sum + 1) /
+// (4 radius + 2) is a multiply and a shift wherever that gives the division's
+// result for every sum the radius allows. The results are those of the plain
+// running sums, byte for byte.
+#include "pixel_ops.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Where the compiler can, the loops are also built for AVX2 and the faster one
+// is chosen when the library loads; both give the same bytes.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define BLUR_CLONES __attribute__((target_clones("avx2", "default"), flatten))
+#else
+#define BLUR_CLONES
+#endif
+
+inline long ClampIndex(long long i, int n) {
+    if (i <= 0) return 0;
+    if (i >= n - 1) return n - 1;
+    return (long)i;
+}
+
+// The rounded mean of a window sum: n = 2 sum + 1, q = n / d with d = 4 radius + 2.
+// n * m >> shift equals n / d whenever n * (m * d - 2^shift) < 2^shift, which
+// n * d < 2^shift guarantees (m = ceil(2^shift / d)).
+struct Mean32 { // radius up to 63: the products fit 32 bits
+    uint32_t m;
+    int shift;
+    uint32_t operator()(uint32_t sum) const { return ((sum * 2 + 1) * m) >> shift; }
+};
+struct Mean64 {
+    uint64_t m;
+    int shift;
+    uint32_t operator()(uint32_t sum) const { return (uint32_t)(((uint64_t)(sum * 2 + 1) * m) >> shift); }
+};
+
+enum class MeanKind { Mul32, Mul64, None };
+
+struct Divider {
+    MeanKind kind;
+    Mean32 mean32;
+    Mean64 mean64;
+};
+
+// The cheapest exact multiply-and-shift for this radius, or None when the sums
+// themselves would not fit 32 bits or no shift is exact.
+Divider ChooseDivider(long long radius) {
+    Divider d = {MeanKind::None, {0, 0}, {0, 0}};
+    unsigned __int128 divisor = 4 * (unsigned __int128)radius + 2;
+    unsigned __int128 largest = 2 * 255 * (2 * (unsigned __int128)radius + 1) + 1; // largest n
+    if (largest >= ((unsigned __int128)1 << 32)) return d;
+    for (int bits : {32, 64}) {
+        for (int shift = 0; shift < bits; shift++) {
+            unsigned __int128 power = (unsigned __int128)1 << shift;
+            unsigned __int128 m = (power + divisor - 1) / divisor;
+            if (largest * divisor >= power) continue;                 // not exact
+            if (largest * m >= ((unsigned __int128)1 << bits)) break; // product too wide
+            if (bits == 32) {
+                d.kind = MeanKind::Mul32;
+                d.mean32 = {(uint32_t)m, shift};
+            } else {
+                d.kind = MeanKind::Mul64;
+                d.mean64 = {(uint64_t)m, shift};
+            }
+            return d;
+        }
+    }
+    return d;
+}
+
+// One output row of a downward pass: the means of the sums, then the sums
+// moved one row on. Plain loops over distinct arrays, which the compiler turns
+// into vector code.
+template <typename Mean>
+inline void MeanAndSlide(uint8_t* __restrict out, uint32_t* __restrict sums, const uint8_t* __restrict in,
+                         const uint8_t* __restrict gone, size_t lanes, const Mean& mean) {
+    for (size_t i = 0; i < lanes; i++) {
+        uint32_t s = sums[i];
+        out[i] = (uint8_t)mean(s);
+        sums[i] = s + in[i] - gone[i];
+    }
+}
+template <typename Mean>
+inline void MeanOnly(uint8_t* __restrict out, const uint32_t* __restrict sums, size_t lanes, const Mean& mean) {
+    for (size_t i = 0; i < lanes; i++)
+        out[i] = (uint8_t)mean(sums[i]);
+}
+inline void AddRow(uint32_t* __restrict sums, const uint8_t* __restrict row, uint32_t times, size_t lanes) {
+    for (size_t i = 0; i < lanes; i++)
+        sums[i] += row[i] * times;
+}
+
+// Scratch memory of a pass, kept between the blocks of one call.
+struct DownScratch {
+    std::vector<uint8_t> ring;
+    std::vector<uint32_t> sums;
+};
+
+// Blurs `rows` rows of `lanes` bytes down their columns, every byte its own
+// channel, in one pass. Each row's original bytes go to a ring of the last
+// radius + 1 rows before the row is overwritten, because the sums still need
+// them when they leave the window.
+template <typename Mean>
+inline void BlurDown(uint8_t* data, size_t lanes, int rows, int radius, const Mean& mean, DownScratch& scratch) {
+    auto row = [&](long y) { return data + (size_t)y * lanes; };
+    const int ringRows = (int)std::min<long long>((long long)radius + 1, rows);
+    scratch.ring.resize((size_t)ringRows * lanes);
+    scratch.sums.assign(lanes, 0);
+    uint32_t* sums = scratch.sums.data();
+
+    // Sums over the clamped rows -radius .. radius.
+    AddRow(sums, row(0), (uint32_t)radius + 1, lanes);
+    long middleEnd = std::min<long long>(radius, (long long)rows - 2);
+    for (long i = 1; i <= middleEnd; i++)
+        AddRow(sums, row(i), 1, lanes);
+    long long lastFrom = std::max(1, rows - 1);
+    if (radius >= lastFrom) AddRow(sums, row(rows - 1), (uint32_t)(radius - lastFrom + 1), lanes);
+
+    for (int y = 0; y < rows; y++) {
+        uint8_t* out = row(y);
+        if (y == rows - 1) {
+            MeanOnly(out, sums, lanes, mean);
+            break;
+        }
+        memcpy(scratch.ring.data() + (size_t)(y % ringRows) * lanes, out, lanes);
+        long goneRow = ClampIndex((long long)y - radius, rows); // in the ring by now
+        const uint8_t* gone = scratch.ring.data() + (size_t)(goneRow % ringRows) * lanes;
+        const uint8_t* in = row(ClampIndex((long long)y + radius + 1, rows)); // below y: not yet overwritten
+        MeanAndSlide(out, sums, in, gone, lanes, mean);
+    }
+}
+
+// Rows are blurred as columns: blocks of 16 rows are turned on their side into
+// a scratch image whose rows hold 16 pixels, blurred down, and turned back.
+const int kRowsPerBlock = 16;
+
+template <typename Mean>
+inline void BlurRowsWith(uint32_t* buffer, int width, int height, int radius, const Mean& mean) {
+    std::vector<uint32_t> block((size_t)width * kRowsPerBlock);
+    DownScratch scratch;
+    for (int y0 = 0; y0 < height; y0 += kRowsPerBlock) {
+        int n = std::min(kRowsPerBlock, height - y0);
+        const uint32_t* first = buffer + (size_t)y0 * width;
+        for (int x = 0; x < width; x++) // written in order, read from n rows at once
+            for (int j = 0; j < n; j++)
+                block[(size_t)x * n + j] = first[(size_t)j * width + x];
+        BlurDown((uint8_t*)block.data(), (size_t)n * 4, width, radius, mean, scratch);
+        uint32_t* target = buffer + (size_t)y0 * width;
+        for (int j = 0; j < n; j++)
+            for (int x = 0; x < width; x++)
+                target[(size_t)j * width + x] = block[(size_t)x * n + j];
+    }
+}
+
+BLUR_CLONES void BlurRowsFast(uint32_t* buffer, int width, int height, int radius, const Divider& d) {
+    if (d.kind == MeanKind::Mul32)
+        BlurRowsWith(buffer, width, height, radius, d.mean32);
+    else
+        BlurRowsWith(buffer, width, height, radius, d.mean64);
+}
+
+BLUR_CLONES void BlurColumnsFast(uint32_t* buffer, int width, int height, int radius, const Divider& d) {
+    DownScratch scratch;
+    if (d.kind == MeanKind::Mul32)
+        BlurDown((uint8_t*)buffer, (size_t)width * 4, height, radius, d.mean32, scratch);
+    else
+        BlurDown((uint8_t*)buffer, (size_t)width * 4, height, radius, d.mean64, scratch);
+}
+
+// Radii whose sums do not fit 32 bits (beyond four million pixels): plain
+// 64-bit running sums and a division, one line at a time.
+void BlurLinesWide(uint32_t* buffer, int count, int length, size_t lineStep, size_t posStep, int radius) {
+    std::vector<uint32_t> line((size_t)length);
+    const uint64_t divisor = 4 * (uint64_t)radius + 2;
+    for (int l = 0; l < count; l++) {
+        uint32_t* first = buffer + (size_t)l * lineStep;
+        for (int p = 0; p < length; p++)
+            line[p] = first[(size_t)p * posStep];
+        for (int c = 0; c < 4; c++) {
+            auto at = [&](long long i) { return (uint64_t)(line[ClampIndex(i, length)] >> (8 * c) & 0xFF); };
+            uint64_t sum = at(0) * ((uint64_t)radius + 1);
+            long middleEnd = std::min<long long>(radius, (long long)length - 2);
+            for (long i = 1; i <= middleEnd; i++)
+                sum += at(i);
+            long long lastFrom = std::max(1, length - 1);
+            if (radius >= lastFrom) sum += at(length - 1) * (uint64_t)(radius - lastFrom + 1);
+            for (int p = 0; p < length; p++) {
+                uint32_t& out = first[(size_t)p * posStep];
+                out = (out & ~(0xFFu << (8 * c))) | (uint32_t)((2 * sum + 1) / divisor) << (8 * c);
+                sum += at((long long)p + radius + 1) - at((long long)p - radius);
+            }
+        }
+    }
+}
+
+} // namespace
+
+void BoxBlurRows(uint32_t* buffer, int width, int height, int radius) {
+    if (radius <= 0 || width <= 0 || height <= 0) return;
+    Divider d = ChooseDivider(radius);
+    if (d.kind != MeanKind::None)
+        BlurRowsFast(buffer, width, height, radius, d);
+    else
+        BlurLinesWide(buffer, height, width, (size_t)width, 1, radius);
+}
+
+void BoxBlurColumns(uint32_t* buffer, int width, int height, int radius) {
+    if (radius <= 0 || width <= 0 || height <= 0) return;
+    Divider d = ChooseDivider(radius);
+    if (d.kind != MeanKind::None)
+        BlurColumnsFast(buffer, width, height, radius, d);
+    else
+        BlurLinesWide(buffer, width, height, 1, (size_t)width, radius);
+}
