@@ -126,8 +126,9 @@ int EditorStartUp(MainLoop& loop) {
 static void DrawDemoFrame(EditorApp& app, MainLoop& loop) {
     MusicPlayer& music = app.music;
     if (const char* message = music.Update()) app.editorScreen.SetStatus(message);
+    PollTempoDetection();
     if (music.playing)
-        AdvancePlayback(music, app.demo->runningTime, loop.now - loop.lastTicks, loop.lastPosition);
+        AdvanceEditorPlayback(music, *app.demo, MusicView().looping, loop.now - loop.lastTicks, loop.lastPosition);
 
     // After a failed reload the clock runs on, but the preview stays dark.
     if (app.effectsUnbound) return;

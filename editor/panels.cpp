@@ -341,4 +341,5 @@ void BuildDemoInfoPanel() {
     AddToPanel(new Label(x0, 125, "Image Memory Usage in KB:", kWhite));
     AddToPanel(new NumberLabel(windowWidth / 2 + 175, 130, kWhite, nullptr,
                                (int)(app->ImageMemoryEstimate() / 1024)));
+    AddTempoFields();
 }
