@@ -222,13 +222,15 @@ void DrawTimeSliderMarks(const TimeCursor& cursor) {
     const DemoStruct* demo = Demo();
     if (!demo) return;
     const int y = cursor.y;
-    if (demo->hasLoopRange && demo->loopOut > demo->loopIn) {
-        const int x0 = TimelineX(demo->loopIn), x1 = TimelineX(demo->loopOut);
+    // Only what lies on the slider: a range or marker past the running time is not drawn there.
+    const uint32_t R = demo->runningTime;
+    if (demo->hasLoopRange && demo->loopOut > demo->loopIn && demo->loopIn < R) {
+        const int x0 = TimelineX(demo->loopIn), x1 = TimelineX(demo->loopOut < R ? demo->loopOut : R);
         fillRect(x0, y + 3, x1 - x0 > 0 ? x1 - x0 : 1, 7, MusicView().looping ? kLoopOnColour : kLoopOffColour);
         // The slider's own position line stays on top.
         drawVLine(cursor.x + 1 + (int)cursor.knob.KnobOffset(), y + 1, 9, 0xFFFFFFFF);
     }
-    for (uint32_t i = 0; demo->markers && i < demo->markerCount; i++) {
+    for (uint32_t i = 0; demo->markers && i < demo->markerCount && demo->markers[i].time <= R; i++) {
         const int mx = TimelineX(demo->markers[i].time);
         drawVLine(mx, y + 1, 9, kMarkerColour);
         drawHLine(mx - 2, y + 2, 4, kMarkerColour);
@@ -239,7 +241,8 @@ void DrawTimeSliderMarks(const TimeCursor& cursor) {
 int MarkerAtX(int px) {
     const DemoStruct* demo = Demo();
     int best = -1, bestDistance = kMarkerHitPixels + 1;
-    for (uint32_t i = 0; demo && demo->markers && i < demo->markerCount; i++) {
+    const uint32_t count = demo && demo->markers ? demo->markerCount : 0;
+    for (uint32_t i = 0; i < count && demo->markers[i].time <= demo->runningTime; i++) {
         const int d = std::abs(TimelineX(demo->markers[i].time) - px);
         if (d < bestDistance) {
             best = (int)i;
