@@ -9,7 +9,8 @@
 
 bool SetDemoTempo(DemoStruct& demo, double beatsPerMinute, uint32_t firstBeat, uint32_t beatsPerBar) {
     const bool none = beatsPerMinute == 0;
-    if (!none && !(std::isfinite(beatsPerMinute) && beatsPerMinute >= 1 && beatsPerMinute <= 1000)) return false;
+    if (!none && !(std::isfinite(beatsPerMinute) && beatsPerMinute >= 1 && beatsPerMinute <= 1000))
+        return false;
     if (beatsPerBar > 64) return false;
     demo.tempo.beatsPerMinute = beatsPerMinute;
     demo.tempo.firstBeat = firstBeat;

@@ -66,7 +66,8 @@ void AddMarker(EditorApp& app) {
 
 void JumpToMarker(EditorApp& app, bool forward) {
     const DemoStruct& demo = *app.demo;
-    const int32_t m = forward ? NextMarker(demo, app.music.position) : PreviousMarker(demo, app.music.position);
+    const int32_t m =
+        forward ? NextMarker(demo, app.music.position) : PreviousMarker(demo, app.music.position);
     if (m < 0) return;
     // A playing demo picks the new position up in the next frame, music included.
     app.music.position = demo.markers[m].time;

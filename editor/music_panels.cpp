@@ -61,7 +61,8 @@ bool ChangeTempo(const char* stepName, double bpm, uint32_t firstBeat, uint32_t 
     EditorApp* app = App();
     if (!app || !app->demo) return false;
     const DemoTempo& now = app->demo->tempo;
-    if (now.beatsPerMinute == bpm && now.firstBeat == firstBeat && now.beatsPerBar == beatsPerBar) return true;
+    if (now.beatsPerMinute == bpm && now.firstBeat == firstBeat && now.beatsPerBar == beatsPerBar)
+        return true;
     DemoStruct probe = {};
     if (!SetDemoTempo(probe, bpm, firstBeat, beatsPerBar)) return false;
     app->RecordEdit(stepName);
@@ -80,8 +81,8 @@ void TempoChanged(const char* text) {
     const double bpm = strtod(text, &end);
     while (end && *end == ' ')
         end++;
-    if (!end || end == text || *end || !ChangeTempo("Set Tempo", bpm, app->demo->tempo.firstBeat,
-                                                    app->demo->tempo.beatsPerBar)) {
+    if (!end || end == text || *end ||
+        !ChangeTempo("Set Tempo", bpm, app->demo->tempo.firstBeat, app->demo->tempo.beatsPerBar)) {
         app->editorScreen.SetStatus("Tempo: beats per minute must be 0 (none) or from 1 to 1000");
         RefreshDemoInfo();
     }
@@ -90,7 +91,8 @@ void TempoChanged(const char* text) {
 void FirstBeatChanged(int value) {
     EditorApp* app = App();
     if (!app || !app->demo) return;
-    ChangeTempo("Set First Beat", app->demo->tempo.beatsPerMinute, (uint32_t)value, app->demo->tempo.beatsPerBar);
+    ChangeTempo("Set First Beat", app->demo->tempo.beatsPerMinute, (uint32_t)value,
+                app->demo->tempo.beatsPerBar);
 }
 
 void BeatsPerBarChanged(int value) {
@@ -154,8 +156,8 @@ void AddTempoFields() {
     AddToPanel(new UIntNotifyField(fx, y, fw, tempo.firstBeat, FirstBeatChanged, kWhite));
     y += 20;
     AddToPanel(new Label(x0, y, "Beats per Bar:", kWhite));
-    AddToPanel(new UIntNotifyField(fx, y, fw, tempo.beatsPerBar == 0 ? 4 : tempo.beatsPerBar, BeatsPerBarChanged,
-                                   kWhite));
+    AddToPanel(new UIntNotifyField(fx, y, fw, tempo.beatsPerBar == 0 ? 4 : tempo.beatsPerBar,
+                                   BeatsPerBarChanged, kWhite));
 }
 
 void DetectTempoCommand(int, int, int) {
@@ -192,7 +194,8 @@ void PollTempoDetection() {
     const uint32_t perBar = app->demo->tempo.beatsPerBar;
     if (ChangeTempo("Detect Tempo", bpm, first, perBar)) {
         char text[96];
-        snprintf(text, sizeof text, "Tempo: %s beats a minute, first beat at %u ms", TempoText(bpm).c_str(), first);
+        snprintf(text, sizeof text, "Tempo: %s beats a minute, first beat at %u ms", TempoText(bpm).c_str(),
+                 first);
         app->editorScreen.SetStatus(text);
     } else {
         app->editorScreen.SetStatus("Detect: no steady beat found in the music");
@@ -219,5 +222,6 @@ void ShowMarkerPanel(int marker) {
     snprintf(time, sizeof time, "%u ms", m.time);
     AddToPanel(new Label(x0, 30, "Time:", kWhite));
     AddToPanel(new Label(fx, 30, time, true, kWhite));
-    AddToPanel(new Button(x0, 55, 110, 20, kFrameColour, "Delete Marker", kRed, DeleteMarkerCommand, nullptr));
+    AddToPanel(
+        new Button(x0, 55, 110, 20, kFrameColour, "Delete Marker", kRed, DeleteMarkerCommand, nullptr));
 }

@@ -154,8 +154,8 @@ void WaveformStrip::draw() {
     if (R == 0) return;
     const int key[3] = {TimelineX(0), TimelineX(R), (int)R};
     std::vector<PeakRange>& columns = cache->ranges;
-    if (peaks != cache->table || key[0] != cache->key[0] || key[1] != cache->key[1] || key[2] != cache->key[2] ||
-        length != (int)columns.size()) {
+    if (peaks != cache->table || key[0] != cache->key[0] || key[1] != cache->key[1] ||
+        key[2] != cache->key[2] || length != (int)columns.size()) {
         cache->table = peaks;
         for (int i = 0; i < 3; i++)
             cache->key[i] = key[i];
@@ -226,7 +226,8 @@ void DrawTimeSliderMarks(const TimeCursor& cursor) {
     const uint32_t R = demo->runningTime;
     if (demo->hasLoopRange && demo->loopOut > demo->loopIn && demo->loopIn < R) {
         const int x0 = TimelineX(demo->loopIn), x1 = TimelineX(demo->loopOut < R ? demo->loopOut : R);
-        fillRect(x0, y + 3, x1 - x0 > 0 ? x1 - x0 : 1, 7, MusicView().looping ? kLoopOnColour : kLoopOffColour);
+        fillRect(x0, y + 3, x1 - x0 > 0 ? x1 - x0 : 1, 7,
+                 MusicView().looping ? kLoopOnColour : kLoopOffColour);
         // The slider's own position line stays on top.
         drawVLine(cursor.x + 1 + (int)cursor.knob.KnobOffset(), y + 1, 9, 0xFFFFFFFF);
     }

@@ -25,7 +25,7 @@ int WaveformStripTop();
 int WaveformRowsOffset();
 
 // Grid lines closer than this are not drawn; snapping reaches this far.
-const int kMinGridSpacing = 6;  // pixels
+const int kMinGridSpacing = 6;   // pixels
 const int kBeatSnapDistance = 5; // pixels
 
 // The open demo's beat grid; false when it has no tempo.

@@ -147,7 +147,7 @@ TEST_F(MusicEditing, APressOnAMarkerOnTheSliderGoesThereAndOpensItsPanel) {
     e.app().music.position = 0;
     DrawScreen();
     EXPECT_EQ(0xFFD040u, Pixel(TimelineX(3000), kSliderY + 3));
-    e.Click(TimelineX(3000) + 2, kSliderY); // within 3 pixels of the marker
+    e.Click(TimelineX(3000) + 2, kSliderY);   // within 3 pixels of the marker
     EXPECT_EQ(3000u, e.app().music.position); // the marker's own time, not the slider's 3038
     EXPECT_EQ("Marker:", e.PanelText(0));
     e.Click(TimelineX(6000), kSliderY); // away from it the slider works as before
@@ -209,7 +209,8 @@ TEST_F(MusicEditing, DetectFindsTheExampleTunesTempoAndCanBeUndone) {
     EXPECT_NE(-1, e.FindPanelText("Detect")); // the panel shows the new values
     TextNotifyField* bpm = nullptr;
     for (int i = 0; i < e.screen().panelGroup->childCount() && !bpm; i++)
-        if (e.PanelText(i) == "Tempo (BPM):") bpm = dynamic_cast<TextNotifyField*>(e.screen().panelGroup->childAt(i + 1));
+        if (e.PanelText(i) == "Tempo (BPM):")
+            bpm = dynamic_cast<TextNotifyField*>(e.screen().panelGroup->childAt(i + 1));
     ASSERT_NE(nullptr, bpm);
     EXPECT_NEAR(120.0, atof(bpm->GetText()), 0.5);
     EXPECT_TRUE(e.app().UndoEdit());
@@ -219,7 +220,7 @@ TEST_F(MusicEditing, DetectFindsTheExampleTunesTempoAndCanBeUndone) {
 
 TEST_F(MusicEditing, BeatAndBarLinesOverTheRows) {
     DrawScreen();
-    EXPECT_EQ(0x707070u, Pixel(136, 296)); // no tempo: no lines
+    EXPECT_EQ(0x707070u, Pixel(136, 296));     // no tempo: no lines
     ASSERT_TRUE(SetDemoTempo(D(), 120, 0, 4)); // beats 26 px apart, bars 104 px
     DrawScreen();
     // Beat at 500 ms (x 136): a faint line; bar at 2000 ms (x 214): a bright one.

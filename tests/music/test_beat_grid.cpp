@@ -33,14 +33,14 @@ TEST(BeatGrid, BeatsAndBarsAt128BeatsAMinute) {
 
 TEST(BeatGrid, NearestBeatAndBar) {
     const BeatGrid g = Grid(128, 0, 4);
-    EXPECT_DOUBLE_EQ(468.75, NearestBeat(g, 700));   // 231.25 past it, under half a beat
+    EXPECT_DOUBLE_EQ(468.75, NearestBeat(g, 700));    // 231.25 past it, under half a beat
     EXPECT_DOUBLE_EQ(937.5, NearestBeat(g, 703.125)); // exactly half way: the later one
     EXPECT_DOUBLE_EQ(937.5, NearestBeat(g, 710));
     EXPECT_DOUBLE_EQ(0, NearestBeat(g, -100)); // -468.75 is further
     EXPECT_DOUBLE_EQ(1875, NearestBar(g, 1000));
     EXPECT_DOUBLE_EQ(0, NearestBar(g, 900));
 
-    const BeatGrid h = Grid(120, 250, 3); // beat 500 ms, bar 1500 ms, bars at 250, 1750, ...
+    const BeatGrid h = Grid(120, 250, 3);        // beat 500 ms, bar 1500 ms, bars at 250, 1750, ...
     EXPECT_DOUBLE_EQ(1750, NearestBar(h, 1000)); // 750 from both: the later one
     EXPECT_DOUBLE_EQ(250, NearestBar(h, 999));
     EXPECT_DOUBLE_EQ(-250, NearestBeat(h, -300)); // the grid runs on before the first beat
@@ -71,7 +71,7 @@ TEST(BeatGrid, BeatTimesThatAreNotWholeMilliseconds) {
     }
     const std::vector<GridLine> lines = GridLinesIn(g, BeatTime(g, 7), BeatTime(g, 9), 100);
     ASSERT_EQ(3u, lines.size()); // both ends included
-    EXPECT_TRUE(lines[1].bar);    // beat 8
+    EXPECT_TRUE(lines[1].bar);   // beat 8
 }
 
 TEST(BeatGrid, NoTempoAndBadInput) {
@@ -90,7 +90,7 @@ TEST(BeatGrid, NoTempoAndBadInput) {
     EXPECT_EQ(kMaxBeatsPerBar, g.beatsPerBar);
     EXPECT_EQ(10u, GridLinesIn(g, 0, 4e9, 10).size()); // bounded
     EXPECT_TRUE(GridLinesIn(g, 100, 50, 10).empty());
-    EXPECT_TRUE(GridLinesIn(g, 10, 20, 10).empty()); // no beat between 10 and 20
+    EXPECT_TRUE(GridLinesIn(g, 10, 20, 10).empty());          // no beat between 10 and 20
     EXPECT_TRUE(GridLinesIn(BeatGrid(), 0, 100, 10).empty()); // a grid without beats
 }
 
@@ -107,7 +107,7 @@ TEST(BeatGrid, SnapsToTheLinesThatAreDrawn) {
     EXPECT_FALSE(SnapToGrid(g, 600, 0.1, 5, 6, t)); // 131.25 ms = 13 px away
     // 0.01 px per ms: beats 4.7 px apart (not drawn), bars 18.75 px: bars only.
     EXPECT_TRUE(SnapToGrid(g, 1500, 0.01, 5, 6, t));
-    EXPECT_DOUBLE_EQ(1875, t); // 3.75 px away
+    EXPECT_DOUBLE_EQ(1875, t);                        // 3.75 px away
     EXPECT_FALSE(SnapToGrid(g, 1000, 0.01, 5, 6, t)); // 8.75 px from the bar at 1875
     // 0.002 px per ms: bars 3.75 px apart, nothing is drawn, nothing snaps.
     EXPECT_FALSE(SnapToGrid(g, 1870, 0.002, 5, 6, t));
