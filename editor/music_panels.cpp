@@ -23,14 +23,6 @@ const int kTempoRowY = 150;
 
 std::unique_ptr<TempoDetection> gDetection;
 
-void AddToPanel(Widget* widget) {
-    WidgetGroup* panel = AppEditorScreen().panelGroup;
-    if (panel)
-        panel->add(widget);
-    else
-        delete widget;
-}
-
 // The beats-per-minute field: its class tells that the Demo Info panel is up.
 class TempoField : public TextNotifyField {
   public:

@@ -52,6 +52,18 @@ class LoopPlayback : public ::testing::Test {
             }
         }
     }
+    // A 3-second tone loaded and decoded in the application's player.
+    MusicPlayer& LoadTone(EditorFixture& f) {
+        WriteTone(f.dir.file("song.wav"), 3);
+        MusicPlayer& music = f.app().music;
+        music.Load("song.wav");
+        for (int i = 0; i < 500 && !music.HasMusic(); i++) {
+            music.Update();
+            SDL_Delay(10);
+        }
+        EXPECT_TRUE(music.HasMusic());
+        return music;
+    }
     DemoStruct demo;
     uint32_t last = 0;
     bool wrapped = false;
@@ -59,13 +71,7 @@ class LoopPlayback : public ::testing::Test {
 
 TEST_F(LoopPlayback, AtTheOutPlaybackAndMusicGoBackToTheIn) {
     EditorFixture f;
-    WriteTone(f.dir.file("song.wav"), 3);
-    MusicPlayer& music = f.app().music;
-    music.Load("song.wav");
-    for (int i = 0; i < 500 && !music.HasMusic(); i++) {
-        music.Update();
-        SDL_Delay(10);
-    }
+    MusicPlayer& music = LoadTone(f);
     ASSERT_TRUE(music.HasMusic());
     PlayFrom(music, 800, true, 2000);
     ASSERT_TRUE(wrapped);
@@ -84,13 +90,7 @@ TEST_F(LoopPlayback, AtTheOutPlaybackAndMusicGoBackToTheIn) {
 
 TEST_F(LoopPlayback, LoopingOffOrStartedPastTheOutPlaysOn) {
     EditorFixture f;
-    WriteTone(f.dir.file("song.wav"), 3);
-    MusicPlayer& music = f.app().music;
-    music.Load("song.wav");
-    for (int i = 0; i < 500 && !music.HasMusic(); i++) {
-        music.Update();
-        SDL_Delay(10);
-    }
+    MusicPlayer& music = LoadTone(f);
     ASSERT_TRUE(music.HasMusic());
     PlayFrom(music, 800, false, 1100);
     EXPECT_FALSE(wrapped);
