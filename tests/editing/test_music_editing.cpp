@@ -306,4 +306,35 @@ TEST_F(MusicEditing, WaveformStripLinesUpWithTheBlocksAtTwoScales) {
     EXPECT_EQ(0x707070u, Pixel(300, 262));
 }
 
+TEST_F(MusicEditing, AnalysingMusicShowsUntilThePeaksAreReady) {
+    // Two minutes of 44.1 kHz stereo take a while to decode: the strip says so meanwhile.
+    std::vector<int16_t> samples((size_t)44100 * 2 * 120);
+    for (size_t i = 0; i < samples.size(); i++)
+        samples[i] = (int16_t)((i / 50) % 2 ? 8000 : -8000);
+    ASSERT_TRUE(
+        EncodeAudioFile(e.f.dir.file("long.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2, samples));
+    Key(SDLK_w, 'w');
+    const int top = WaveformStripTop();
+    auto labelShown = [&]() { // light grey text: the strip's own colours have little red
+        int lit = 0;
+        for (int y = top + 6; y < top + 24; y++)
+            for (int x = 112; x < 240; x++)
+                if ((Pixel(x, y) >> 16) >= 0x90) lit++;
+        return lit > 30;
+    };
+    e.app().music.Load("long.wav");
+    DrawScreen();
+    ASSERT_EQ(nullptr, e.app().music.Peaks()) << "the decode finished before the first frame";
+    EXPECT_TRUE(labelShown());
+    for (int i = 0; i < 1000 && !e.app().music.Peaks(); i++) {
+        e.Pump(); // the editor goes on answering meanwhile
+        SDL_Delay(10);
+    }
+    ASSERT_NE(nullptr, e.app().music.Peaks());
+    e.app().SetRunningTime(120000);
+    DrawScreen();
+    EXPECT_FALSE(labelShown());
+    EXPECT_EQ(0x60B0E0u, Pixel(200, top + 13)); // the waveform instead
+}
+
 } // namespace
