@@ -182,6 +182,7 @@ bool EditorFrame(MainLoop& loop) {
 
 int EditorShutDown(MainLoop& loop) {
     if (App()) App()->WriteSettings(kSettingsFile);
+    CancelTempoDetection();
     SetApp(nullptr);
     OGLState::SetState(nullptr);
     delete loop.glState;

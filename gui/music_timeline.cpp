@@ -105,16 +105,21 @@ double TimelineTimeAtColumn(int x) {
     return f > 0 ? (double)(x - TimelineX(0)) / f : 0;
 }
 
-uint32_t SnapToBeat(uint32_t t) {
-    if (SDL_GetModState() & KMOD_SHIFT) return t;
+bool BeatSnapTarget(uint32_t t, uint32_t& target) {
     BeatGrid grid;
     double snapped = 0;
     if (!DemoBeatGrid(grid) ||
         !SnapToGrid(grid, t, TimelinePixelsPerMs(), kBeatSnapDistance, kMinGridSpacing, snapped))
-        return t;
-    const double end = RunningTime();
-    if (snapped < 0 || snapped > end) return t;
-    return (uint32_t)std::lround(snapped);
+        return false;
+    if (snapped < 0 || snapped > RunningTime()) return false;
+    target = (uint32_t)std::lround(snapped);
+    return true;
+}
+
+uint32_t SnapToBeat(uint32_t t) {
+    uint32_t target = t;
+    if (SDL_GetModState() & KMOD_SHIFT) return t;
+    return BeatSnapTarget(t, target) ? target : t;
 }
 
 // [SECTION] WaveformStrip

@@ -34,8 +34,10 @@ bool DemoBeatGrid(BeatGrid& grid);
 double TimelinePixelsPerMs();
 // Time at the left edge of pixel column x (the inverse of TimelineX).
 double TimelineTimeAtColumn(int x);
-// t moved to the beat (or bar) line drawn within kBeatSnapDistance of it;
-// unchanged with Shift held or without a tempo.
+// The beat (or bar) line drawn within kBeatSnapDistance of t, if any: a
+// candidate for any snapping, which decides about Shift itself.
+bool BeatSnapTarget(uint32_t t, uint32_t& target);
+// t moved to BeatSnapTarget; unchanged with Shift held or without a tempo.
 uint32_t SnapToBeat(uint32_t t);
 
 // The waveform: min and max of the music per pixel column of the time axis.

@@ -306,6 +306,22 @@ TEST_F(MusicEditing, WaveformStripLinesUpWithTheBlocksAtTwoScales) {
     EXPECT_EQ(0x707070u, Pixel(300, 262));
 }
 
+TEST_F(MusicEditing, TheWaveformChoiceIsKeptInTheSettingsFile) {
+    e.app().WriteSettings(e.f.dir.file("Trellic.cnfg").c_str());
+    EXPECT_EQ("Volume 100", e.f.dir.Read("Trellic.cnfg")); // hidden: the file as it always was
+    Key(SDLK_w, 'w');
+    e.app().WriteSettings(e.f.dir.file("Trellic.cnfg").c_str());
+    EXPECT_EQ("Volume 100\nWaveform 1", e.f.dir.Read("Trellic.cnfg"));
+    MusicView().waveformShown = false;
+    e.app().ReadSettings(e.f.dir.file("Trellic.cnfg").c_str());
+    EXPECT_TRUE(MusicView().waveformShown);
+    EXPECT_EQ(100u, e.app().GetVolume());
+    e.f.dir.Write("Trellic.cnfg", "Volume 90");
+    e.app().ReadSettings(e.f.dir.file("Trellic.cnfg").c_str());
+    EXPECT_TRUE(MusicView().waveformShown); // a file without the line leaves the choice alone
+    EXPECT_EQ(90u, e.app().GetVolume());
+}
+
 TEST_F(MusicEditing, AnalysingMusicShowsUntilThePeaksAreReady) {
     // Two minutes of 44.1 kHz stereo take a while to decode: the strip says so meanwhile.
     std::vector<int16_t> samples((size_t)44100 * 2 * 120);
