@@ -126,7 +126,7 @@ int EditorStartUp(MainLoop& loop) {
 static void DrawDemoFrame(EditorApp& app, MainLoop& loop) {
     MusicPlayer& music = app.music;
     if (const char* message = music.Update()) app.editorScreen.SetStatus(message);
-    PollTempoDetection();
+    UpdateMusicPanels();
     if (music.playing)
         AdvanceEditorPlayback(music, *app.demo, MusicView().looping, loop.now - loop.lastTicks, loop.lastPosition);
 

@@ -22,6 +22,10 @@ const uint32_t kFrameColour = 0xFF404080;
 const int kTempoRowY = 150;
 
 std::unique_ptr<TempoDetection> gDetection;
+// A field's report must not rebuild the panel that holds the field: a refused
+// value is shown again by rebuilding at the next frame instead.
+bool gDemoInfoStale = false;
+int gMarkerPanelStale = -1;
 
 // The beats-per-minute field: its class tells that the Demo Info panel is up.
 class TempoField : public TextNotifyField {
@@ -30,11 +34,22 @@ class TempoField : public TextNotifyField {
         : TextNotifyField(x, y, w, text, callback, colour) {}
 };
 
-bool DemoInfoShown() {
+// The marker's name field: its class tells that the marker panel is up.
+class MarkerNameField : public TextNotifyField {
+  public:
+    MarkerNameField(int x, int y, int w, const char* text, TextNotifyCallback callback, uint32_t colour)
+        : TextNotifyField(x, y, w, text, callback, colour) {}
+};
+
+template <class Field> bool PanelHolds() {
     WidgetGroup* panel = AppEditorScreen().panelGroup;
     for (int i = 0; panel && i < panel->childCount(); i++)
-        if (dynamic_cast<TempoField*>(panel->childAt(i))) return true;
+        if (dynamic_cast<Field*>(panel->childAt(i))) return true;
     return false;
+}
+
+bool DemoInfoShown() {
+    return PanelHolds<TempoField>();
 }
 
 std::string TempoText(double bpm) {
@@ -76,7 +91,7 @@ void TempoChanged(const char* text) {
     if (!end || end == text || *end ||
         !ChangeTempo("Set Tempo", bpm, app->demo->tempo.firstBeat, app->demo->tempo.beatsPerBar)) {
         app->editorScreen.SetStatus("Tempo: beats per minute must be 0 (none) or from 1 to 1000");
-        RefreshDemoInfo();
+        gDemoInfoStale = true;
     }
 }
 
@@ -96,7 +111,7 @@ void BeatsPerBarChanged(int value) {
     if (!ChangeTempo("Set Beats per Bar", app->demo->tempo.beatsPerMinute, app->demo->tempo.firstBeat,
                      (uint32_t)value)) {
         app->editorScreen.SetStatus("Tempo: at most 64 beats per bar");
-        RefreshDemoInfo();
+        gDemoInfoStale = true;
     }
 }
 
@@ -115,7 +130,7 @@ void MarkerRenamed(const char* text) {
     if (old && !strcmp(old, text)) return;
     if (!text[0]) {
         app->editorScreen.SetStatus("A marker needs a name");
-        ShowMarkerPanel(m);
+        gMarkerPanelStale = m;
         return;
     }
     app->RecordEdit("Rename Marker");
@@ -170,7 +185,17 @@ void DetectTempoCommand(int, int, int) {
     RefreshDemoInfo();
 }
 
-void PollTempoDetection() {
+void UpdateMusicPanels() {
+    if (gDemoInfoStale) {
+        gDemoInfoStale = false;
+        RefreshDemoInfo();
+    }
+    if (gMarkerPanelStale >= 0) {
+        // Only while that marker's panel is still the one shown.
+        const int m = gMarkerPanelStale;
+        gMarkerPanelStale = -1;
+        if (m == MusicView().shownMarker && PanelHolds<MarkerNameField>()) ShowMarkerPanel(m);
+    }
     if (!gDetection || !gDetection->Finished()) return;
     const TempoEstimate estimate = gDetection->Result();
     gDetection.reset();
@@ -209,7 +234,7 @@ void ShowMarkerPanel(int marker) {
     const DemoMarker& m = app->demo->markers[marker];
     const int x0 = windowWidth / 2 + 10, fx = windowWidth / 2 + 100, fw = windowWidth / 2 - 110;
     AddToPanel(new Label(x0, 10, "Marker:", kWhite));
-    AddToPanel(new TextNotifyField(fx, 10, fw, m.name ? m.name : "", MarkerRenamed, kWhite));
+    AddToPanel(new MarkerNameField(fx, 10, fw, m.name ? m.name : "", MarkerRenamed, kWhite));
     char time[48];
     snprintf(time, sizeof time, "%u ms", m.time);
     AddToPanel(new Label(x0, 30, "Time:", kWhite));

@@ -10,8 +10,9 @@ void AddTempoFields();
 void ShowMarkerPanel(int marker);
 // "Detect": estimates the tempo of the loaded music in the background.
 void DetectTempoCommand(int x, int y, int button);
-// Picks up a finished tempo detection; call once per frame.
-void PollTempoDetection();
+// Once per frame: picks up a finished tempo detection, and shows again the
+// panels whose fields reported a refused value.
+void UpdateMusicPanels();
 // Forgets a detection still running (a new demo was loaded).
 void CancelTempoDetection();
 // Keys I O L M [ ] W when no field has the focus: true when the key was one of these.

@@ -123,6 +123,13 @@ TEST_F(MusicEditing, MarkersAddJumpRenameAndDelete) {
     EXPECT_EQ(7000u, e.app().music.position);
     EXPECT_EQ(1, MusicView().shownMarker);
 
+    e.TypeInto(425, 15, "");
+    EXPECT_EQ("A marker needs a name", Status());
+    EXPECT_STREQ("Marker 2", D().markers[1].name);
+    UpdateMusicPanels();
+    TextField* name = dynamic_cast<TextField*>(e.screen().panelGroup->childAt(1));
+    ASSERT_NE(nullptr, name);
+    EXPECT_STREQ("Marker 2", name->GetText());
     e.TypeInto(425, 15, "Drop");
     EXPECT_STREQ("Drop", D().markers[1].name);
     e.Click(kDeleteMarkerX, kDeleteMarkerY);
@@ -170,6 +177,12 @@ TEST_F(MusicEditing, TempoFieldsOfTheDemoInfoPanel) {
 
     e.TypeInto(kTempoFieldX, kTempoY, "fast");
     EXPECT_EQ("Tempo: beats per minute must be 0 (none) or from 1 to 1000", Status());
+    UpdateMusicPanels(); // the next frame shows the stored value again
+    const int bpmLabel = e.FindPanelText("Tempo (BPM):");
+    ASSERT_NE(-1, bpmLabel);
+    TextField* bpm = dynamic_cast<TextField*>(e.screen().panelGroup->childAt(bpmLabel + 1));
+    ASSERT_NE(nullptr, bpm);
+    EXPECT_STREQ("127.5", bpm->GetText());
     e.TypeInto(kTempoFieldX, kTempoY, "2000");
     EXPECT_EQ(127.5, D().tempo.beatsPerMinute);
     e.TypeInto(kTempoFieldX, kPerBarY, "99");
@@ -202,7 +215,7 @@ TEST_F(MusicEditing, DetectFindsTheExampleTunesTempoAndCanBeUndone) {
     EXPECT_NE(-1, e.FindPanelText("...")); // the button shows the work going on
     for (int i = 0; i < 3000 && D().tempo.beatsPerMinute == 0; i++) {
         SDL_Delay(10);
-        PollTempoDetection();
+        UpdateMusicPanels();
     }
     EXPECT_NEAR(120.0, D().tempo.beatsPerMinute, 0.5); // the tune is made at 120
     EXPECT_EQ(0, Status().find("Tempo: "));
