@@ -187,6 +187,10 @@ int RunEditor(const char* demoFile = nullptr);
 // millisecond of the demo, and restarts the music where the position was moved
 // from outside since the previous frame.
 void AdvancePlayback(MusicPlayer& music, uint32_t runningTime, uint32_t elapsed, uint32_t& lastPosition);
+// The editor's playback: AdvancePlayback, wrapping from the loop range's out to
+// its in while `looping` is on and the position is inside the range.
+void AdvanceEditorPlayback(MusicPlayer& music, const DemoStruct& demo, bool looping, uint32_t elapsed,
+                           uint32_t& lastPosition);
 
 // Viewport and projection of the preview quarter for a window of width x height.
 struct PreviewView {

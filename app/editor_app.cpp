@@ -85,6 +85,8 @@ void EditorApp::ReadSettings(const char* path) {
     if (!f) return;
     long v = 0;
     if (fscanf(f, "Volume %ld", &v) == 1) volume = (uint32_t)v;
+    int waveform = 0;
+    if (fscanf(f, " Waveform %d", &waveform) == 1) MusicView().waveformShown = waveform != 0;
     fclose(f);
 }
 
@@ -92,5 +94,7 @@ void EditorApp::WriteSettings(const char* path) {
     FILE* f = fopen(path, "w");
     if (!f) return;
     fprintf(f, "Volume %ld", (long)volume);
+    // Only a shown strip is written, so the file stays as it was without it.
+    if (MusicView().waveformShown) fprintf(f, "\nWaveform 1");
     fclose(f);
 }

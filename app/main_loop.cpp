@@ -126,8 +126,9 @@ int EditorStartUp(MainLoop& loop) {
 static void DrawDemoFrame(EditorApp& app, MainLoop& loop) {
     MusicPlayer& music = app.music;
     if (const char* message = music.Update()) app.editorScreen.SetStatus(message);
+    UpdateMusicPanels();
     if (music.playing)
-        AdvancePlayback(music, app.demo->runningTime, loop.now - loop.lastTicks, loop.lastPosition);
+        AdvanceEditorPlayback(music, *app.demo, MusicView().looping, loop.now - loop.lastTicks, loop.lastPosition);
 
     // After a failed reload the clock runs on, but the preview stays dark.
     if (app.effectsUnbound) return;
@@ -181,6 +182,7 @@ bool EditorFrame(MainLoop& loop) {
 
 int EditorShutDown(MainLoop& loop) {
     if (App()) App()->WriteSettings(kSettingsFile);
+    CancelTempoDetection();
     SetApp(nullptr);
     OGLState::SetState(nullptr);
     delete loop.glState;

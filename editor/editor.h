@@ -62,3 +62,4 @@ int& VolumeSliderValue();
 
 // Also part of this folder's interface: panels and dialogs.
 #include "panels.h"
+#include "music_ui.h"

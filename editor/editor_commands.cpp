@@ -23,6 +23,10 @@ void LoadDemoCommand(int, int, int) {
         screen.SetStatus(e.GetMessage());
         return;
     }
+    // The loop switch, a detection and the marker panel belonged to the old demo.
+    CancelTempoDetection();
+    MusicView().looping = false;
+    MusicView().shownMarker = -1;
     screen.BuildEditor(*app, app->music);
     const char* musicFile = app->demo ? app->demo->inputMusicFile : nullptr;
     if (musicFile && musicFile[0])

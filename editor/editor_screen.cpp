@@ -62,6 +62,9 @@ void EditorScreen::BuildEditor(EditorApp& app, MusicPlayer& music) {
     volume = app.GetVolume() > 128 ? 128 : (int)app.GetVolume();
     add(new ScrollKnob(4, H - 35, 90, 0, 128, &volume, true, VolumeChanged));
     add(new Button(3, H / 2 + 153, 90, 16, kFrameColour, "Reload", 0xFFFFFFFF, ReloadLibrariesCommand, nullptr));
+    // The music: the waveform under the time slider, the beat grid over the rows.
+    add(new WaveformStrip());
+    add(new BeatGridOverlay());
 }
 
 void EditorScreen::RebuildTrackRows(EditorApp& app) {
@@ -110,7 +113,7 @@ uint32_t EditorScreen::PanelTrackMarkerTime() const {
 }
 
 bool EditorScreen::shortcut(int sym, int unicode) {
-    return HandleEditingKey(sym, unicode) || HandleTimelineKey(sym, unicode);
+    return HandleEditingKey(sym, unicode) || HandleMusicKey(sym, unicode) || HandleTimelineKey(sym, unicode);
 }
 
 void EditorScreen::ResortTrack(int track) {

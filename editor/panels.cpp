@@ -24,14 +24,6 @@ int X0() {
     return windowWidth / 2 + 10;
 }
 
-void AddToPanel(Widget* widget) {
-    WidgetGroup* panel = AppEditorScreen().panelGroup;
-    if (panel)
-        panel->add(widget);
-    else
-        delete widget;
-}
-
 void PanelButton(int x, int y, int w, const char* label, uint32_t textColour, ClickCallback callback) {
     AddToPanel(new Button(x, y, w, 20, kFrameColour, label, textColour, callback, nullptr));
 }
@@ -51,6 +43,14 @@ void RebuildRows() {
 }
 
 } // namespace
+
+void AddToPanel(Widget* widget) {
+    WidgetGroup* panel = AppEditorScreen().panelGroup;
+    if (panel)
+        panel->add(widget);
+    else
+        delete widget;
+}
 
 // [SECTION] Track panel
 
@@ -341,4 +341,5 @@ void BuildDemoInfoPanel() {
     AddToPanel(new Label(x0, 125, "Image Memory Usage in KB:", kWhite));
     AddToPanel(new NumberLabel(windowWidth / 2 + 175, 130, kWhite, nullptr,
                                (int)(app->ImageMemoryEstimate() / 1024)));
+    AddTempoFields();
 }

@@ -8,7 +8,10 @@
 #include <vector>
 
 class GuiScreen;
+class Widget;
 
+// Adds a widget to the editor screen's panelGroup (destroys it when there is none).
+void AddToPanel(Widget* widget);
 // Panel builders: they fill the editor screen's panelGroup (cleared by the caller).
 void BuildTrackPanel(int track);
 void BuildEventPanel(int track, int event);

@@ -22,10 +22,14 @@ void TimeCursor::draw() {
     if (tracks > 10000) tracks = 10000;
     // KnobOffset is 0 for an empty range, so a demo of running time 0 draws at the start.
     int p = (int)knob.KnobOffset();
-    drawVLine(x + p + 1, y + 1, 15 * (int)tracks + 14, 0xFFFFFFFF);
+    drawVLine(x + p + 1, y + 1, 15 * (int)tracks + 14 + WaveformRowsOffset(), 0xFFFFFFFF);
     knob.draw();
+    DrawTimeSliderMarks(*this);
 }
 
 bool TimeCursor::click(int px, int py, int button) {
-    return knob.click(px, py, button);
+    if (ClickTimeSliderMark(*this, px, py)) return true;
+    if (!knob.click(px, py, button)) return false;
+    if (value) *value = (int)SnapToBeat((uint32_t)*value);
+    return true;
 }

@@ -52,7 +52,7 @@ uint32_t SampleStep(uint32_t n) {
 } // namespace
 
 int TrackRowTop(uint32_t track) {
-    return windowHeight / 2 + 20 + kTrackRowPitch * (int)track;
+    return windowHeight / 2 + 20 + WaveformRowsOffset() + kTrackRowPitch * (int)track;
 }
 
 int TimelineX(uint32_t t) {
@@ -88,6 +88,7 @@ bool TrackRow::click(int px, int py, int button) {
     if (button == 1) {
         const uint32_t R = app->GetRunningTime();
         markerTime = AxisLength() > 0 ? (uint32_t)((uint64_t)(px - kTimelineLeft) * R / AxisLength()) : 0;
+        markerTime = SnapToBeat(markerTime);
     }
     app->editorScreen.SelectTrack((int)track);
     return true;

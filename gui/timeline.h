@@ -86,3 +86,6 @@ class PathOverlay : public Widget {
     PathOverlay();
     void draw() override;
 };
+
+// Also part of this folder's interface: the music on the timeline.
+#include "music_timeline.h"

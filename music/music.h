@@ -221,3 +221,6 @@ class MusicOutput {
     uint64_t startFrame = 0; // source frame
     HookProgress progress;
 };
+
+// Also part of this folder's interface: the beat grid of a tempo.
+#include "beat_grid.h"

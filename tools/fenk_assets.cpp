@@ -1,7 +1,9 @@
-// Draws the example demo's pictures and synthesises its tune, the same bytes on
-// every run: procedural images, glyphs rasterised from the Debian FreeFont
-// files, the 16 x 16-cell number font, and a short WAV for the Ogg encoder.
+// Draws the example demos' pictures and synthesises the first one's tune, the
+// same bytes on every run: procedural images, glyphs rasterised from the Debian
+// FreeFont files, the 16 x 16-cell number font, and a short WAV for the Ogg
+// encoder. With --showcase it draws the showcase's pictures instead.
 // Usage: fenk_assets EXAMPLES_DIR WAV_FILE
+//        fenk_assets --showcase SHOWCASE_DIR
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -285,6 +287,82 @@ void MakeNumberFont(const std::string& dir) {
 }
 
 // ---------------------------------------------------------------------------
+// The showcase's own pictures
+// ---------------------------------------------------------------------------
+
+// Deep blue and violet clouds with a few bright knots: the showcase's sky.
+void MakeNebula(const std::string& dir) {
+    const int size = 256;
+    Image image(size, size, 3);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            // Octaves of wrapped sines tile seamlessly, so the sky can be panned.
+            double u = x * 2 * kPi / size, v = y * 2 * kPi / size, cloud = 0, amp = 1;
+            for (int o = 1; o <= 5; o++) {
+                cloud += amp * std::sin(o * u + 1.7 * o + std::sin(o * v * 1.0 + o)) *
+                         std::cos(o * v + 0.6 * o + std::cos((o + 1) * u));
+                amp *= 0.55;
+            }
+            double c = 0.5 + 0.35 * cloud; // about 0..1
+            double knot =
+                std::pow(std::fmax(0, std::sin(3 * u + 1) * std::sin(2 * v + 2) * std::sin(5 * u - 3 * v + 0.5)), 6);
+            uint8_t* p = image.at(x, y);
+            p[0] = Byte(20 + 90 * c * c + 200 * knot);
+            p[1] = Byte(10 + 40 * c + 160 * knot);
+            p[2] = Byte(40 + 150 * c + 220 * knot);
+        }
+    SavePng(dir + "/data/nebula.png", image);
+}
+
+// The title "TRELLIC" in bold sans, white fading to cyan downwards, with its
+// coverage as the alpha companion; kept in memory for blur and strokes.
+void MakeTitle(const std::string& dir) {
+    const int width = 512, height = 128, baseline = 96;
+    Image colour(width, height, 3), alpha(width, height, 1);
+    Rasteriser font(std::string(kFontDir) + "FreeSansBold.ttf", 96);
+    const std::string title = "TRELLIC";
+    int textWidth = 0;
+    for (char ch : title)
+        textWidth += font.Render((unsigned char)ch).advance;
+    int pen = (width - textWidth) / 2;
+    for (char ch : title) {
+        Glyph g = font.Render((unsigned char)ch);
+        for (int y = 0; y < g.height; y++)
+            for (int x = 0; x < g.width; x++) {
+                int px = pen + g.left + x, py = baseline - g.top + y;
+                if (px < 0 || py < 0 || px >= width || py >= height) continue;
+                uint8_t k = g.coverage[(size_t)y * g.width + x];
+                // Premultiplied, so the picture reads right with or without its alpha.
+                uint8_t* c = colour.at(px, py);
+                c[0] = Byte((255 - py * 1.6) * k / 255);
+                c[1] = Byte((255 - py * 0.4) * k / 255);
+                c[2] = k;
+                alpha.at(px, py)[0] = k;
+            }
+        pen += g.advance;
+    }
+    SavePng(dir + "/data/title.png", colour);
+    SavePng(dir + "/data/titlea.png", alpha);
+}
+
+// A soft white glow for stars and beat flashes.
+void MakeGlow(const std::string& dir) {
+    const int size = 64;
+    Image colour(size, size, 3), alpha(size, size, 1);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            double dx = x - 31.5, dy = y - 31.5, r = std::sqrt(dx * dx + dy * dy) / 32;
+            uint8_t* c = colour.at(x, y);
+            c[0] = Byte(255 - 60 * r);
+            c[1] = Byte(255 - 30 * r);
+            c[2] = 255;
+            alpha.at(x, y)[0] = Byte(255 * std::pow(std::fmax(0, 1 - r), 2.2));
+        }
+    SavePng(dir + "/data/glow.png", colour);
+    SavePng(dir + "/data/glowa.png", alpha);
+}
+
+// ---------------------------------------------------------------------------
 // Music
 // ---------------------------------------------------------------------------
 
@@ -329,8 +407,22 @@ void MakeTune(const std::string& wavPath) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        fprintf(stderr, "usage: fenk_assets EXAMPLES_DIR WAV_FILE\n");
+        fprintf(stderr, "usage: fenk_assets EXAMPLES_DIR WAV_FILE\n       fenk_assets --showcase SHOWCASE_DIR\n");
         return 2;
+    }
+    if (std::string(argv[1]) == "--showcase") {
+        std::string dir = argv[2];
+        for (const char* sub : {"/data", "/data/anim", "/data/glyphs"})
+            mkdir((dir + sub).c_str(), 0755);
+        MakeNebula(dir);
+        MakeTitle(dir);
+        MakeGlow(dir);
+        MakeLogo(dir);
+        MakePlasma(dir);
+        MakeSpinFrames(dir);
+        MakeCreditGlyphs(dir);
+        MakeNumberFont(dir);
+        return 0;
     }
     std::string dir = argv[1];
     for (const char* sub : {"/data", "/data/anim", "/data/glyphs"})
