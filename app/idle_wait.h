@@ -19,4 +19,4 @@ bool EditorAnimating(const EditorApp& app);
 // kMaxIdleWait ms have passed. Returns at once when an event is waiting.
 void WaitForEditorWork();
 
-const uint32_t kMaxIdleWait = 1000; // ms: a frame at least this often anyway
+const uint32_t kMaxIdleWait = 5000; // ms: a frame at least this often anyway
