@@ -60,14 +60,10 @@ bool IsSelectedEvent(uint32_t track, uint32_t event) {
            (uint32_t)s.selectedEvent == event;
 }
 
-// Row and block batches, kept between frames so their memory is reused.
-RectBatch& RowBatch() {
-    static RectBatch batch;
-    return batch;
-}
-RectBatch& BlockBatch() {
-    static RectBatch batch;
-    return batch;
+// The rows' painter, kept between frames so its memory and texture are reused.
+RowPainter& Painter() {
+    static RowPainter painter;
+    return painter;
 }
 
 } // namespace
@@ -138,14 +134,14 @@ void DrawTimelineRows(const TimelineView& v, uint32_t first, uint32_t last, uint
     first = std::max(first, v.firstRow);
     const int left = v.AxisLeft(), right = v.AxisRight();
     const int panelTrack = app->editorScreen.panelTrack;
-
-    RectBatch& rows = RowBatch();
-    rows.Clear();
+    std::vector<int> tops;
     for (uint32_t k = first; k <= last && v.RowVisible(k); k++)
-        rows.AddFill(left, v.RowTop(k), v.AxisLength(), kTrackRowHeight,
-                     app->GetTrackHidden(k) ? kHiddenColour : kRowColour);
-    rows.Draw();
+        tops.push_back(v.RowTop(k));
+    if (tops.empty()) return;
 
+    // What reaches beyond the rows' own pixels: the track panel's frame and its
+    // marker, the selected block's outline. Inside the rows the painter repeats
+    // them at their place in the drawing order.
     if (panelTrack >= 0 && (uint32_t)panelTrack >= first && (uint32_t)panelTrack <= last &&
         v.RowVisible((uint32_t)panelTrack)) {
         const int y = v.RowTop((uint32_t)panelTrack);
@@ -155,14 +151,18 @@ void DrawTimelineRows(const TimelineView& v, uint32_t first, uint32_t last, uint
         if (mx >= left && mx <= right) drawVLine(mx, y - 2, 16, kMarkerColour);
     }
 
-    // Blocks in track and event order, as the widgets drew them one by one; the
-    // selected block's outline goes between the blocks before it and its own fill.
-    RectBatch& blocks = BlockBatch();
-    blocks.Clear();
-    uint32_t split = UINT32_MAX;
-    int outlineX = 0, outlineY = 0, outlineW = 0;
-    for (uint32_t k = first; k <= last && v.RowVisible(k); k++) {
-        const int y = v.RowTop(k);
+    // Rows and blocks in track and event order, as the widgets drew them one
+    // by one: the row, the marker, then each block (the selected one's outline
+    // just before its fill) and its black left edge.
+    RowPainter& painter = Painter();
+    painter.Begin(v.AxisLength(), (int)tops.size());
+    for (uint32_t k = first; k < first + tops.size(); k++) {
+        const int strip = (int)(k - first), y = tops[strip];
+        painter.Fill(strip, 0, v.AxisLength(), kTrackRowHeight, app->GetTrackHidden(k) ? kHiddenColour : kRowColour);
+        if (panelTrack >= 0 && (uint32_t)panelTrack == k) {
+            const int mx = v.X(marker);
+            if (mx >= left && mx <= right) painter.VLine(strip, mx - left, -2, 16, kMarkerColour);
+        }
         const uint32_t n = app->EventCount(k);
         for (uint32_t i = 0; i < n; i++) {
             int bx, bw;
@@ -179,25 +179,18 @@ void DrawTimelineRows(const TimelineView& v, uint32_t first, uint32_t last, uint
             uint32_t fill = hidden ? kHiddenColour : kBlockColour;
             if (IsSelectedEvent(k, i)) {
                 fill = hidden ? kHiddenSelectedColour : kSelectedBlockColour;
-                split = blocks.Count();
-                outlineX = bx - 2;
-                outlineY = y - 2;
-                outlineW = bw + 4;
+                drawRect(bx - 2, y - 2, bw + 4, 16, kWhite);
+                painter.VLine(strip, bx - 2 - left, -2, 16, kWhite);
+                painter.VLine(strip, bx + bw + 1 - left, -2, 16, kWhite);
             }
-            blocks.AddFill(bx, y, bw, kTrackRowHeight, fill);
-            if (!cutLeft) blocks.AddVLine(bx, y, kTrackRowHeight, 0);
+            painter.Fill(strip, bx - left, bw, kTrackRowHeight, fill);
+            if (!cutLeft) painter.VLine(strip, bx - left, 0, kTrackRowHeight, 0);
         }
     }
-    if (split == UINT32_MAX) {
-        blocks.Draw();
-    } else {
-        blocks.Draw(0, split);
-        drawRect(outlineX, outlineY, outlineW, 16, kWhite);
-        blocks.Draw(split, blocks.Count() - split);
-    }
+    painter.Draw(left, tops);
 
     if (!names) return;
-    for (uint32_t k = first; k <= last && v.RowVisible(k); k++) {
+    for (uint32_t k = first; k < first + tops.size(); k++) {
         const char* name = app->demo->tracks[k].name;
         if (!name || !name[0]) continue;
         names->x = left + 3;

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "gui.h"
-#include "rect_batch.h"
+#include "row_painter.h"
 #include "timeline_view.h"
 
 // Timeline geometry for a window of width w and height h, unzoomed.
@@ -61,7 +61,8 @@ class TrackRow : public GuiScreen {
 
 // Draws tracks [first, last] as far as they are shown in `view`: row fills, the
 // framed row of the track panel with its marker at `marker`, every event block
-// (one batch), and with `names` the track names at the rows' left ends.
+// (painted into one texture, a quad per row), and with `names` the track names
+// at the rows' left ends.
 void DrawTimelineRows(const TimelineView& view, uint32_t first, uint32_t last, uint32_t marker, Label* names);
 
 class TimelineEventBlock : public Widget {
