@@ -11,6 +11,7 @@
 #include <SDL/SDL.h>
 
 #include "engine.h"
+#include "idle_wait.h"
 #include "oglstate.h"
 
 namespace {
@@ -206,7 +207,9 @@ int RunEditor(const char* demoFile) {
         return code;
     }
     if (demoFile) EditorOpenDemo(demoFile);
+    // Paused and still, the loop sleeps until there is something to show.
     while (EditorFrame(loop)) {
+        if (!EditorAnimating(*App()) || !(SDL_GetAppState() & SDL_APPACTIVE)) WaitForEditorWork();
     }
     code = EditorShutDown(loop);
     SDL_Quit();

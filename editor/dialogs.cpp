@@ -5,6 +5,7 @@
 #include <SDL/SDL.h>
 
 #include "app.h"
+#include "idle_wait.h"
 #include "panels.h"
 
 namespace {
@@ -66,6 +67,8 @@ void RunModal(GuiScreen& dialog, bool& done) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         drawInterface(&dialog);
         SDL_GL_SwapBuffers();
+        // Nothing in a dialog moves by itself: sleep until there is input.
+        if (!(mouse.held && mouse.button != SDL_BUTTON_LEFT)) WaitForEditorWork();
         if (dialog.pollEvents()) break;
     }
 }

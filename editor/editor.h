@@ -33,6 +33,8 @@ class EditorScreen : public GuiScreen {
     void ResortTrack(int track);
     // Keys no widget took: the editing keys, then the timeline's.
     bool shortcut(int sym, int unicode) override;
+    // The wheel over the timeline zooms and scrolls it.
+    bool wheel(int x, int y, int direction) override;
 
     WidgetGroup* panelGroup = nullptr;
     WidgetGroup* trackGroup = nullptr;
@@ -47,6 +49,10 @@ class EditorScreen : public GuiScreen {
 // the key was one of theirs. Editing: undo, save, delete...; timeline: zoom, scroll...
 bool HandleEditingKey(int sym, int unicode);
 bool HandleTimelineKey(int sym, int unicode);
+// A wheel notch over the timeline: zoom around the pointer's time, Shift
+// scrolls the time, over rows that do not all fit it scrolls the rows (Ctrl
+// zooms there). False outside the timeline.
+bool HandleTimelineWheel(int x, int y, int direction);
 
 // Commands of the editor screen's buttons and sliders.
 void LoadDemoCommand(int x, int y, int button);

@@ -10,6 +10,8 @@
 #include "app.h"
 #include "panels.h"
 #include "gui.h"
+#include "time_readout.h"
+#include "timeline.h"
 
 namespace {
 const char* kDefaultDemoFile = "Fenk.xml";
@@ -25,6 +27,7 @@ void EditorScreen::BuildBase() {
     int W = w, H = h;
     // The typed file name survives the rebuild, whole: a cut name would save elsewhere.
     const std::string fileName = DemoFileName();
+    CancelPointerDrag(); // it may be working on the rows going away
     clear();
     panelGroup = nullptr;
     trackGroup = nullptr;
@@ -50,9 +53,13 @@ void EditorScreen::BuildEditor(EditorApp& app, MusicPlayer& music) {
     add(new Button(3, H / 2 + 110, 90, 20, kFrameColour, "Demo Info", 0xFFFFFFFF, ShowDemoInfo, nullptr));
     int runningTime = app.demo ? (int)app.demo->runningTime : 0;
     if (runningTime < 0) runningTime = 0x7FFFFFFF; // beyond what a slider of ints can show
-    add(new TimeCursor(109, H / 2 + 5, (unsigned)(W > 120 ? W - 120 : 0), 0, runningTime,
-                       reinterpret_cast<int*>(&music.position), nullptr));
-    trackGroup = new WidgetGroup();
+    TimeCursor* slider = new TimeCursor(109, H / 2 + 5, (unsigned)(W > 120 ? W - 120 : 0), 0, runningTime,
+                                        reinterpret_cast<int*>(&music.position), nullptr);
+    slider->followsView = true;
+    add(slider);
+    // A new demo opens whole, with its first tracks on top.
+    EditorTimelineView().Reset();
+    trackGroup = new TimelineRows();
     add(trackGroup);
     RebuildTrackRows(app);
     panelGroup = new WidgetGroup();
@@ -65,6 +72,7 @@ void EditorScreen::BuildEditor(EditorApp& app, MusicPlayer& music) {
     // The music: the waveform under the time slider, the beat grid over the rows.
     add(new WaveformStrip());
     add(new BeatGridOverlay());
+    add(new TimeReadout(7, H / 2 + 172, 0xFFFFFFFF));
 }
 
 void EditorScreen::RebuildTrackRows(EditorApp& app) {
@@ -114,6 +122,10 @@ uint32_t EditorScreen::PanelTrackMarkerTime() const {
 
 bool EditorScreen::shortcut(int sym, int unicode) {
     return HandleEditingKey(sym, unicode) || HandleMusicKey(sym, unicode) || HandleTimelineKey(sym, unicode);
+}
+
+bool EditorScreen::wheel(int x, int y, int direction) {
+    return trackGroup && HandleTimelineWheel(x, y, direction);
 }
 
 void EditorScreen::ResortTrack(int track) {

@@ -65,6 +65,7 @@ void BuildTrackPanel(int track) {
     PanelButton(W - 100, 105, 95, "Delete Track", kRed, DeleteTrackCommand);
     PanelButton(x0, 105, 120, "Hide/Show Track", kWhite, HideShowTrack);
     PanelButton(x0, 130, 100, "Add New Event", kWhite, AddNewEvent);
+    AddTrackNameField(track);
 }
 
 void MoveTrackUp(int, int, int) {
@@ -229,6 +230,8 @@ void BuildEventPanel(int track, int event) {
     PanelButton(W - 105, deleteY, 95, "Delete Event", kRed, DeleteEventCommand);
     PanelButton(W - 115, H / 2 - 140, 110, "Move Track Up", kWhite, MoveEventUp);
     PanelButton(W - 115, H / 2 - 110, 110, "Move Track Down", kWhite, MoveEventDown);
+    // The unit of both time fields, right of the length field.
+    AddToPanel(new Label(x0 + 220, 25, "1/10 s", kWhite));
 }
 
 void PrevEvent(int, int, int) {
@@ -342,4 +345,5 @@ void BuildDemoInfoPanel() {
     AddToPanel(new NumberLabel(windowWidth / 2 + 175, 130, kWhite, nullptr,
                                (int)(app->ImageMemoryEstimate() / 1024)));
     AddTempoFields();
+    AddToPanel(new Label(fx - 24, 100, "ms", kWhite)); // the unit of the duration
 }

@@ -16,6 +16,10 @@ void AddToPanel(Widget* widget);
 void BuildTrackPanel(int track);
 void BuildEventPanel(int track, int event);
 void BuildDemoInfoPanel();
+// The track panel's "Name:" field for `track` (an empty name is no name).
+void AddTrackNameField(int track);
+// Gives the track a name as one undo step ("Rename Track"); empty removes it.
+bool RenameTrack(int track, const char* name);
 
 // One row of the event panel's parameter list.
 struct ParamRow {

@@ -53,6 +53,10 @@ class Font {
     int fallbackAdvance() const;
 
   private:
+    void emitChar(int x, int y, unsigned char c, uint32_t colour, float z) const;
+    void pushGlyphState() const;
+    void popGlyphState() const;
+
     int size;
     char name[kFileNameSize];
     unsigned atlas;

@@ -68,21 +68,39 @@ static uint32_t ShiftChannels(uint32_t c, int delta) {
     return out; // alpha 0
 }
 
+// The twelve lines of a bevel go out as one primitive with a colour per line:
+// the same lines in the same order as twelve drawHLine / drawVLine calls.
+static void BevelHLine(int x, int y, int length, uint32_t c) {
+    glColor4ub((GLubyte)(c >> 16), (GLubyte)(c >> 8), (GLubyte)c, (GLubyte)(c >> 24));
+    glVertex2d(x + 0.5, y + 0.5);
+    glVertex2d(x + length + 0.5, y + 0.5);
+}
+
+static void BevelVLine(int x, int y, int length, uint32_t c) {
+    glColor4ub((GLubyte)(c >> 16), (GLubyte)(c >> 8), (GLubyte)c, (GLubyte)(c >> 24));
+    glVertex2d(x + 0.5, y + 0.5);
+    glVertex2d(x + 0.5, y + length + 0.5);
+}
+
 void drawBevel(int x, int y, int w, int h, uint32_t c) {
     uint32_t light = ShiftChannels(c, 64);
     uint32_t dark = ShiftChannels(c, -64);
-    drawHLine(x, y, w, light);
-    drawVLine(x, y, h, light);
-    drawHLine(x, y + h - 1, w, dark);
-    drawVLine(x + w - 1, y, h, dark);
-    drawHLine(x + 1, y + 1, w - 2, c);
-    drawVLine(x + 1, y + 1, h - 2, c);
-    drawHLine(x + 1, y + h - 2, w - 2, c);
-    drawVLine(x + w - 2, y + 1, h - 2, c);
-    drawHLine(x + 2, y + 2, w - 4, dark);
-    drawVLine(x + 2, y + 2, h - 4, dark);
-    drawHLine(x + 2, y + h - 3, w - 4, light);
-    drawVLine(x + w - 3, y + 2, h - 4, light);
+    OGLState::PushColor(c); // restored afterwards, as each line's own push and pop would
+    glBegin(GL_LINES);
+    BevelHLine(x, y, w, light);
+    BevelVLine(x, y, h, light);
+    BevelHLine(x, y + h - 1, w, dark);
+    BevelVLine(x + w - 1, y, h, dark);
+    BevelHLine(x + 1, y + 1, w - 2, c);
+    BevelVLine(x + 1, y + 1, h - 2, c);
+    BevelHLine(x + 1, y + h - 2, w - 2, c);
+    BevelVLine(x + w - 2, y + 1, h - 2, c);
+    BevelHLine(x + 2, y + 2, w - 4, dark);
+    BevelVLine(x + 2, y + 2, h - 4, dark);
+    BevelHLine(x + 2, y + h - 3, w - 4, light);
+    BevelVLine(x + w - 3, y + 2, h - 4, light);
+    glEnd();
+    OGLState::PopColor();
 }
 
 void drawFrame(int x, int y, int w, int h, uint32_t c) {

@@ -98,8 +98,25 @@ struct MouseState {
     bool held;
     bool pressedSincePoll;
     int button, x, y; // the last press
+    bool leftDown = false; // the left button is down (its release not seen yet)
+    int upX = 0, upY = 0;  // where the left button was last released
 };
 MouseState& SharedMouseState();
+
+// A press that goes on as a drag: the pump hands it the pointer's moves and
+// the left button's release, then destroys it.
+class PointerDrag {
+  public:
+    virtual ~PointerDrag();
+    virtual void move(int x, int y) = 0;
+    virtual void release(int x, int y) = 0;
+};
+// Hands the rest of the current left press to `drag` (owned from now on). When
+// the release already came in this poll, the drag ends at once where it came.
+void BeginPointerDrag(PointerDrag* drag);
+bool PointerDragActive();
+// Ends a drag without its release (the screen it works on is going away).
+void CancelPointerDrag();
 
 class GuiScreen : public WidgetGroup {
   public:
@@ -108,6 +125,9 @@ class GuiScreen : public WidgetGroup {
     virtual bool pollEvents();
     // A key no widget took, before it is compared with the quit key: true when handled.
     virtual bool shortcut(int sym, int unicode);
+    // A wheel notch at (x, y), +1 up, -1 down: true when taken, else it reaches
+    // the widgets as a press of button 4 or 5.
+    virtual bool wheel(int x, int y, int direction);
 
     uint16_t quitKey;
 };
@@ -318,6 +338,9 @@ class TimeCursor : public Widget {
     int minimum, maximum;
     unsigned trackLength;
     int* value;
+    // The editor's slider: drawn and pressed through the timeline's view (zoom,
+    // scrolling, rows shown), and a press drags on to scrub.
+    bool followsView = false;
 };
 
 // Also part of this folder's interface: widgets of the timeline.

@@ -8,7 +8,32 @@
 #include <SDL/SDL.h>
 
 namespace {
-MouseState gMouse = {false, false, 0, 0, 0};
+MouseState gMouse = {false, false, 0, 0, 0, false, 0, 0};
+PointerDrag* gDrag = nullptr;
+
+void EndDrag(int x, int y) {
+    PointerDrag* drag = gDrag;
+    gDrag = nullptr;
+    drag->release(x, y);
+    delete drag;
+}
+} // namespace
+
+PointerDrag::~PointerDrag() {}
+
+void BeginPointerDrag(PointerDrag* drag) {
+    CancelPointerDrag();
+    gDrag = drag;
+    if (gDrag && !gMouse.leftDown) EndDrag(gMouse.upX, gMouse.upY);
+}
+
+bool PointerDragActive() {
+    return gDrag != nullptr;
+}
+
+void CancelPointerDrag() {
+    delete gDrag;
+    gDrag = nullptr;
 }
 
 MouseState& SharedMouseState() {
@@ -18,6 +43,10 @@ MouseState& SharedMouseState() {
 GuiScreen::GuiScreen(uint16_t quitKey_) : quitKey(quitKey_) {}
 
 bool GuiScreen::shortcut(int, int) {
+    return false;
+}
+
+bool GuiScreen::wheel(int, int, int) {
     return false;
 }
 
@@ -35,6 +64,10 @@ bool GuiScreen::pollEvents() {
             break;
         case SDL_MOUSEBUTTONDOWN:
             redrawRequested = true;
+            if ((event.button.button == SDL_BUTTON_WHEELUP || event.button.button == SDL_BUTTON_WHEELDOWN) &&
+                wheel(event.button.x, event.button.y, event.button.button == SDL_BUTTON_WHEELUP ? 1 : -1))
+                break;
+            if (event.button.button == SDL_BUTTON_LEFT) gMouse.leftDown = true;
             gMouse.button = event.button.button;
             gMouse.x = event.button.x;
             gMouse.y = event.button.y;
@@ -44,6 +77,21 @@ bool GuiScreen::pollEvents() {
             break;
         case SDL_MOUSEBUTTONUP:
             gMouse.held = false;
+            if (event.button.button == SDL_BUTTON_LEFT) {
+                gMouse.leftDown = false;
+                gMouse.upX = event.button.x;
+                gMouse.upY = event.button.y;
+                if (gDrag) {
+                    redrawRequested = true;
+                    EndDrag(event.button.x, event.button.y);
+                }
+            }
+            break;
+        case SDL_MOUSEMOTION:
+            if (gDrag) {
+                redrawRequested = true;
+                gDrag->move(event.motion.x, event.motion.y);
+            }
             break;
         case SDL_QUIT:
             redrawRequested = true;

@@ -92,17 +92,15 @@ bool DemoBeatGrid(BeatGrid& grid) {
     return MakeBeatGrid(demo->tempo.beatsPerMinute, demo->tempo.firstBeat, demo->tempo.beatsPerBar, grid);
 }
 
-// Both come from TimelineX, so they follow whatever view it maps.
+// Both come from the timeline's view, so they follow its zoom and scrolling.
 double TimelinePixelsPerMs() {
-    const uint32_t R = RunningTime();
-    if (R == 0) return 0;
-    const double f = (double)(TimelineX(R) - TimelineX(0)) / (double)R;
-    return f > 0 ? f : 0;
+    return EditorTimelineView().Scale();
 }
 
 double TimelineTimeAtColumn(int x) {
-    const double f = TimelinePixelsPerMs();
-    return f > 0 ? (double)(x - TimelineX(0)) / f : 0;
+    const TimelineView& v = EditorTimelineView();
+    const double f = v.Scale();
+    return f > 0 ? (double)v.viewStart + (double)(x - v.AxisLeft()) / f : 0;
 }
 
 bool BeatSnapTarget(uint32_t t, uint32_t& target) {
@@ -200,8 +198,9 @@ void BeatGridOverlay::draw() {
     const bool bars = grid.beatMs * grid.beatsPerBar * f >= kMinGridSpacing;
     if (!bars) return;
     // Over the rows, and over the waveform while it is shown.
-    const int top = MusicView().waveformShown ? WaveformStripTop() : TrackRowTop(0);
-    const int bottom = TrackRowTop(tracks - 1) + kTrackRowHeight - 1;
+    const TimelineView& v = EditorTimelineView();
+    const int top = MusicView().waveformShown ? WaveformStripTop() : v.RowsTop();
+    const int bottom = v.RowsBottom() - 1;
     const double t0 = TimelineTimeAtColumn(kTimelineLeft);
     const double t1 = TimelineTimeAtColumn(windowWidth - kTimelineMargin - 1);
     const std::vector<GridLine> lines =
@@ -227,17 +226,26 @@ void DrawTimeSliderMarks(const TimeCursor& cursor) {
     const DemoStruct* demo = Demo();
     if (!demo) return;
     const int y = cursor.y;
-    // Only what lies on the slider: a range or marker past the running time is not drawn there.
+    const TimelineView& v = EditorTimelineView();
+    const int left = v.AxisLeft(), right = v.AxisRight();
+    // Only what lies on the slider: a range or marker past the running time, or
+    // outside the zoomed view, is not drawn there.
     const uint32_t R = demo->runningTime;
     if (demo->hasLoopRange && demo->loopOut > demo->loopIn && demo->loopIn < R) {
-        const int x0 = TimelineX(demo->loopIn), x1 = TimelineX(demo->loopOut < R ? demo->loopOut : R);
-        fillRect(x0, y + 3, x1 - x0 > 0 ? x1 - x0 : 1, 7,
-                 MusicView().looping ? kLoopOnColour : kLoopOffColour);
-        // The slider's own position line stays on top.
-        drawVLine(cursor.x + 1 + (int)cursor.knob.KnobOffset(), y + 1, 9, 0xFFFFFFFF);
+        const int x0 = std::max(left, TimelineX(demo->loopIn));
+        const int x1 = std::min(right, TimelineX(demo->loopOut < R ? demo->loopOut : R));
+        if (x1 >= x0) {
+            fillRect(x0, y + 3, x1 - x0 > 0 ? x1 - x0 : 1, 7,
+                     MusicView().looping ? kLoopOnColour : kLoopOffColour);
+            // The slider's own position line stays on top.
+            const int p = cursor.followsView ? (cursor.value ? v.X((uint32_t)*cursor.value) : left)
+                                             : cursor.x + 1 + (int)cursor.knob.KnobOffset();
+            if (p >= left && p <= right) drawVLine(p, y + 1, 9, 0xFFFFFFFF);
+        }
     }
     for (uint32_t i = 0; demo->markers && i < demo->markerCount && demo->markers[i].time <= R; i++) {
         const int mx = TimelineX(demo->markers[i].time);
+        if (mx < left || mx > right) continue;
         drawVLine(mx, y + 1, 9, kMarkerColour);
         drawHLine(mx - 2, y + 2, 4, kMarkerColour);
         drawHLine(mx - 1, y + 3, 2, kMarkerColour);
@@ -249,7 +257,9 @@ int MarkerAtX(int px) {
     int best = -1, bestDistance = kMarkerHitPixels + 1;
     const uint32_t count = demo && demo->markers ? demo->markerCount : 0;
     for (uint32_t i = 0; i < count && demo->markers[i].time <= demo->runningTime; i++) {
-        const int d = std::abs(TimelineX(demo->markers[i].time) - px);
+        const int mx = TimelineX(demo->markers[i].time);
+        if (mx < kTimelineLeft || mx > windowWidth - kTimelineMargin) continue; // outside the zoomed view
+        const int d = std::abs(mx - px);
         if (d < bestDistance) {
             best = (int)i;
             bestDistance = d;

@@ -1,7 +1,10 @@
 // TimeCursor: the timeline's time slider. A horizontal ScrollKnob bound to the
 // playback position, with a cursor line that runs down across every track row.
+// The editor's slider goes through the timeline's view, so it zooms and
+// scrolls with the rows, and a press on it scrubs while the button is held.
 #include "app.h"
 #include "gui.h"
+#include "timeline_drags.h"
 
 TimeCursor::TimeCursor(int x_, int y_, unsigned trackLength_, int minimum_, int maximum_, int* value_,
                        ScrollCallback callback_)
@@ -16,6 +19,18 @@ TimeCursor::TimeCursor(int x_, int y_, unsigned trackLength_, int minimum_, int 
 }
 
 void TimeCursor::draw() {
+    if (followsView) {
+        const TimelineView& v = EditorTimelineView();
+        const int length = 15 * (int)v.ShownRows() + 14 + WaveformRowsOffset();
+        const int p = value ? v.X((uint32_t)*value) : v.AxisLeft();
+        const bool shown = p >= v.AxisLeft() && p <= v.AxisRight();
+        if (shown) drawVLine(p, y + 1, length, 0xFFFFFFFF);
+        fillRect(x, y, (int)trackLength + 2, 11, 0x00000000);
+        drawRect(x + 1, y + 1, (int)trackLength, 9, 0xFFFFFFFF);
+        if (shown) drawVLine(p, y + 1, 9, 0xFFFFFFFF);
+        DrawTimeSliderMarks(*this);
+        return;
+    }
     EditorApp* app = App();
     // Rows beyond a few thousand are off any window; the bound keeps the length in range.
     uint32_t tracks = app && app->demo ? app->demo->trackCount : 0;
@@ -29,7 +44,15 @@ void TimeCursor::draw() {
 
 bool TimeCursor::click(int px, int py, int button) {
     if (ClickTimeSliderMark(*this, px, py)) return true;
-    if (!knob.click(px, py, button)) return false;
-    if (value) *value = (int)SnapToBeat((uint32_t)*value);
+    if (!followsView) {
+        if (!knob.click(px, py, button)) return false;
+        if (value) *value = (int)SnapToBeat((uint32_t)*value);
+        return true;
+    }
+    // The knob's own hit test, then the time under the pointer from the view.
+    const int along = px - x - 1, across = py - y - 1;
+    if (along < 0 || along > (int)trackLength || across < 0 || across > 9) return false;
+    if (value) *value = (int)SnapToBeat(EditorTimelineView().TimeAt(px));
+    if (button == 1) BeginScrubDrag(value);
     return true;
 }

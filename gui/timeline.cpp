@@ -1,13 +1,15 @@
-// The timeline widgets. Times map to x linearly over the running time R; with
+// The timeline widgets. Times map to x through the editor's TimelineView; with
 // R = 0 the axis has no scale, so blocks are not drawn or hit and markers sit at
 // the axis start. Event spans are unsigned: an end before the start (possible in
 // a hand-written file) wraps, and every loop over such a span is bounded.
 #include "timeline.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "app.h"
+#include "timeline_drags.h"
 
 namespace {
 
@@ -20,27 +22,30 @@ const uint32_t kWhite = 0xFFFFFFFF;
 const uint32_t kMarkerColour = 0xFF00FF00;
 const uint32_t kPathColour = 0xFFFF0000;
 const uint32_t kSelectedPathColour = 0xFFFF8000;
+const uint32_t kBarColour = 0xFF000000;
+const uint32_t kThumbColour = 0xFFB0B0B0;
+const uint32_t kNameColour = 0xFFFFFFFF;
+const int kNamePixelSize = 10;
 
 // Most samples drawn for one curve or one path segment; longer spans are thinned
 // out evenly so a very long (or wrapped) event cannot stall a frame.
 const uint32_t kMaxSamples = 4000;
 
-int AxisLength() {
-    return windowWidth - 120;
-}
-
 int AxisEnd() {
     return windowWidth - kTimelineMargin;
 }
 
-// Left edge and width of an event's block, unclipped; false when it has no place.
-bool BlockSpan(uint32_t start, uint32_t end, double& bx, double& bw) {
-    EditorApp* app = App();
-    const uint32_t R = app ? app->GetRunningTime() : 0;
-    if (R == 0 || AxisLength() <= 0) return false;
-    const double f = (double)AxisLength() / (double)R;
-    bx = std::trunc((double)start * f + kTimelineLeft);
-    bw = std::trunc((double)(uint32_t)(end - start) * f);
+// Left edge and width of an event's block, unclipped, at least kMinBlockWidth
+// wide; false when the axis has no scale.
+bool BlockSpan(const TimelineView& v, uint32_t start, uint32_t end, int& bx, int& bw) {
+    const double f = v.Scale();
+    if (f <= 0) return false;
+    // Far off the axis is far enough; keeps the sums below in range.
+    const double kFar = 1e7;
+    const double x = std::trunc(v.XExact(start));
+    const double w = std::trunc((double)(uint32_t)(end - start) * f);
+    bx = (int)std::max(-kFar, std::min(kFar, x));
+    bw = std::max(kMinBlockWidth, (int)std::min(kFar, w));
     return true;
 }
 
@@ -49,17 +54,219 @@ uint32_t SampleStep(uint32_t n) {
     return n > kMaxSamples ? (n + kMaxSamples - 1) / kMaxSamples : 1;
 }
 
+bool IsSelectedEvent(uint32_t track, uint32_t event) {
+    const EditorScreen& s = App()->editorScreen;
+    return s.selectedTrack >= 0 && (uint32_t)s.selectedTrack == track && s.selectedEvent >= 0 &&
+           (uint32_t)s.selectedEvent == event;
+}
+
+// The rows' painter, kept between frames so its memory and texture are reused.
+RowPainter& Painter() {
+    static RowPainter painter;
+    return painter;
+}
+
 } // namespace
 
+TimelineView& EditorTimelineView() {
+    static TimelineView view;
+    EditorApp* app = App();
+    view.rowsOffset = WaveformRowsOffset();
+    view.Fit(windowWidth, windowHeight, app ? app->GetRunningTime() : 0, app ? app->TrackCount() : 0);
+    return view;
+}
+
 int TrackRowTop(uint32_t track) {
-    return windowHeight / 2 + 20 + WaveformRowsOffset() + kTrackRowPitch * (int)track;
+    return EditorTimelineView().RowTop(track);
+}
+
+bool TrackRowVisible(uint32_t track) {
+    return EditorTimelineView().RowVisible(track);
 }
 
 int TimelineX(uint32_t t) {
+    return EditorTimelineView().X(t);
+}
+
+uint32_t TimelineTimeAt(int x) {
+    return EditorTimelineView().TimeAt(x);
+}
+
+int32_t BlockAt(uint32_t track, int px, int py) {
     EditorApp* app = App();
-    const uint32_t R = app ? app->GetRunningTime() : 0;
-    if (R == 0 || AxisLength() <= 0) return kTimelineLeft;
-    return kTimelineLeft + (int)((uint64_t)t * (uint64_t)AxisLength() / R);
+    const TimelineView& v = EditorTimelineView();
+    if (!app || !v.RowVisible(track) || v.Scale() <= 0) return -1;
+    const int y = v.RowTop(track);
+    if (py < y || py >= y + kTrackRowHeight) return -1;
+    // Distances count from the event's own extent (at least a pixel), not the
+    // widened block, so that among dense narrow events the one under the
+    // pointer wins; a block wide enough is hit exactly where it is drawn.
+    int32_t best = -1;
+    int bestDistance = kBlockReach + 1;
+    const uint32_t n = app->EventCount(track);
+    for (uint32_t i = 0; i < n; i++) {
+        const uint32_t s = app->EventStart(track, i), e = app->EventEnd(track, i);
+        int bx, bw;
+        BlockSpan(v, s, e, bx, bw);
+        bw = std::max(1, (int)std::min(1e7, std::trunc((double)(uint32_t)(e - s) * v.Scale())));
+        // Hit over the whole width to the right (past the axis end too), but only
+        // where it is shown on the left.
+        if (bx < v.AxisLeft()) {
+            bw -= v.AxisLeft() - bx;
+            bx = v.AxisLeft();
+            if (bw <= 0) continue;
+        }
+        const int d = px < bx ? bx - px : px >= bx + bw ? px - (bx + bw - 1) : 0;
+        if (d < bestDistance) {
+            best = (int32_t)i;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+// [SECTION] Drawing the rows
+
+void DrawTimelineRows(const TimelineView& v, uint32_t first, uint32_t last, uint32_t marker, Label* names) {
+    EditorApp* app = App();
+    if (!app) return;
+    last = std::min(last, app->TrackCount() == 0 ? 0 : app->TrackCount() - 1);
+    if (app->TrackCount() == 0 || first > last) return;
+    first = std::max(first, v.firstRow);
+    const int left = v.AxisLeft(), right = v.AxisRight();
+    const int panelTrack = app->editorScreen.panelTrack;
+    std::vector<int> tops;
+    for (uint32_t k = first; k <= last && v.RowVisible(k); k++)
+        tops.push_back(v.RowTop(k));
+    if (tops.empty()) return;
+
+    // What reaches beyond the rows' own pixels: the track panel's frame and its
+    // marker, the selected block's outline. Inside the rows the painter repeats
+    // them at their place in the drawing order.
+    if (panelTrack >= 0 && (uint32_t)panelTrack >= first && (uint32_t)panelTrack <= last &&
+        v.RowVisible((uint32_t)panelTrack)) {
+        const int y = v.RowTop((uint32_t)panelTrack);
+        const bool hidden = app->GetTrackHidden((uint32_t)panelTrack);
+        drawRect(108, y - 2, v.width - 116, 16, hidden ? kHiddenSelectedColour : kWhite);
+        const int mx = v.X(marker);
+        if (mx >= left && mx <= right) drawVLine(mx, y - 2, 16, kMarkerColour);
+    }
+
+    // Rows and blocks in track and event order, as the widgets drew them one
+    // by one: the row, the marker, then each block (the selected one's outline
+    // just before its fill) and its black left edge.
+    RowPainter& painter = Painter();
+    painter.Begin(v.AxisLength(), (int)tops.size());
+    for (uint32_t k = first; k < first + tops.size(); k++) {
+        const int strip = (int)(k - first), y = tops[strip];
+        painter.Fill(strip, 0, v.AxisLength(), kTrackRowHeight, app->GetTrackHidden(k) ? kHiddenColour : kRowColour);
+        if (panelTrack >= 0 && (uint32_t)panelTrack == k) {
+            const int mx = v.X(marker);
+            if (mx >= left && mx <= right) painter.VLine(strip, mx - left, -2, 16, kMarkerColour);
+        }
+        const uint32_t n = app->EventCount(k);
+        for (uint32_t i = 0; i < n; i++) {
+            int bx, bw;
+            if (!BlockSpan(v, app->EventStart(k, i), app->EventEnd(k, i), bx, bw)) break;
+            if (bx >= right) continue;
+            if (bx + bw > right) bw = right - bx;
+            const bool cutLeft = bx < left;
+            if (cutLeft) {
+                bw -= left - bx;
+                bx = left;
+                if (bw <= 0) continue;
+            }
+            const bool hidden = app->GetEventHidden(k, i);
+            uint32_t fill = hidden ? kHiddenColour : kBlockColour;
+            if (IsSelectedEvent(k, i)) {
+                fill = hidden ? kHiddenSelectedColour : kSelectedBlockColour;
+                drawRect(bx - 2, y - 2, bw + 4, 16, kWhite);
+                painter.VLine(strip, bx - 2 - left, -2, 16, kWhite);
+                painter.VLine(strip, bx + bw + 1 - left, -2, 16, kWhite);
+            }
+            painter.Fill(strip, bx - left, bw, kTrackRowHeight, fill);
+            if (!cutLeft) painter.VLine(strip, bx - left, 0, kTrackRowHeight, 0);
+        }
+    }
+    painter.Draw(left, tops);
+
+    if (!names) return;
+    for (uint32_t k = first; k < first + tops.size(); k++) {
+        const char* name = app->demo->tracks[k].name;
+        if (!name || !name[0]) continue;
+        names->x = left + 3;
+        names->y = v.RowTop(k) - 1;
+        names->text = const_cast<char*>(name);
+        names->draw();
+    }
+    names->text = nullptr;
+}
+
+// [SECTION] TimelineRows
+
+TimelineRows::TimelineRows() {
+    nameLabel = new Label(0, 0, nullptr, false, kNameColour);
+    nameLabel->setFontSize(kNamePixelSize);
+}
+
+TimelineRows::~TimelineRows() {
+    delete nameLabel;
+}
+
+void TimelineRows::clear() {
+    WidgetGroup::clear();
+}
+
+void TimelineRows::draw() {
+    EditorApp* app = App();
+    if (!app || app->TrackCount() == 0) return;
+    const TimelineView& v = EditorTimelineView();
+    DrawTimelineRows(v, 0, app->TrackCount() - 1, app->editorScreen.PanelTrackMarkerTime(), nameLabel);
+    if (v.Zoomed()) {
+        int offset, length;
+        v.HThumb(offset, length);
+        const int y = v.HBarY();
+        fillRect(v.AxisLeft(), y, v.AxisLength(), TimelineView::kBarThickness, kBarColour);
+        fillRect(v.AxisLeft() + offset, y + 1, length, TimelineView::kBarThickness - 2, kThumbColour);
+    }
+    if (v.RowsScroll()) {
+        int offset, length;
+        v.VThumb(offset, length);
+        const int x = v.VBarX(), top = v.RowsTop();
+        fillRect(x, top, TimelineView::kBarThickness, kTrackRowPitch * (int)v.RowCapacity() - 3, kBarColour);
+        fillRect(x + 1, top + offset, TimelineView::kBarThickness - 2, length, kThumbColour);
+    }
+}
+
+bool TimelineRows::ClickScrollBars(int px, int py, int button) {
+    const TimelineView& v = EditorTimelineView();
+    if (button != 1) return false;
+    if (v.Zoomed() && py >= v.HBarY() && py < v.HBarY() + TimelineView::kBarThickness && px >= v.AxisLeft() &&
+        px < v.AxisRight()) {
+        BeginScrollBarDrag(true, px, py);
+        return true;
+    }
+    if (v.RowsScroll() && px >= v.VBarX() && px < v.VBarX() + TimelineView::kBarThickness &&
+        py >= v.RowsTop() && py < v.RowsTop() + kTrackRowPitch * (int)v.RowCapacity()) {
+        BeginScrollBarDrag(false, px, py);
+        return true;
+    }
+    return false;
+}
+
+bool TimelineRows::click(int px, int py, int button) {
+    EditorApp* app = App();
+    if (!app) return false;
+    if (ClickScrollBars(px, py, button)) return true;
+    uint32_t track;
+    if (!EditorTimelineView().TrackAt(py, track)) return false;
+    for (int i = 0; i < count; i++) {
+        TrackRow* row = dynamic_cast<TrackRow*>(children[i]);
+        if (row && row->track == track) return row->click(px, py, button);
+    }
+    // Beyond the rows a group holds: the same press without a marker to keep.
+    TrackRow spare(track);
+    return spare.click(px, py, button);
 }
 
 // [SECTION] TrackRow
@@ -67,29 +274,27 @@ int TimelineX(uint32_t t) {
 TrackRow::TrackRow(uint32_t track_) : GuiScreen(kQuitKeyEscape), track(track_) {}
 
 void TrackRow::draw() {
-    EditorApp* app = App();
-    if (!app) return;
-    const int y = TrackRowTop(track);
-    const bool hidden = app->GetTrackHidden(track);
-    fillRect(kTimelineLeft, y, AxisLength(), kTrackRowHeight, hidden ? kHiddenColour : kRowColour);
-    if (app->editorScreen.panelTrack >= 0 && (uint32_t)app->editorScreen.panelTrack == track) {
-        drawRect(108, y - 2, windowWidth - 116, 16, hidden ? kHiddenSelectedColour : kWhite);
-        drawVLine(TimelineX(markerTime), y - 2, 16, kMarkerColour);
-    }
-    WidgetGroup::draw();
+    DrawTimelineRows(EditorTimelineView(), track, track, markerTime, nullptr);
 }
 
 bool TrackRow::click(int px, int py, int button) {
-    if (button == 1 && WidgetGroup::click(px, py, button)) return true;
-    const int y = TrackRowTop(track);
-    if (px < kTimelineLeft || px >= AxisEnd() || py < y || py >= y + kTrackRowHeight) return false;
     EditorApp* app = App();
     if (!app) return false;
+    const TimelineView& v = EditorTimelineView();
+    if (!v.RowVisible(track)) return false;
+    const int y = v.RowTop(track);
     if (button == 1) {
-        const uint32_t R = app->GetRunningTime();
-        markerTime = AxisLength() > 0 ? (uint32_t)((uint64_t)(px - kTimelineLeft) * R / AxisLength()) : 0;
-        markerTime = SnapToBeat(markerTime);
+        const int32_t event = BlockAt(track, px, py);
+        if (event >= 0) {
+            int bx = 0, bw = 0;
+            BlockSpan(v, app->EventStart(track, (uint32_t)event), app->EventEnd(track, (uint32_t)event), bx, bw);
+            app->editorScreen.SelectEvent((int)track, event);
+            BeginBlockDrag(track, (uint32_t)event, GripAt(px, bx, bw), px, py);
+            return true;
+        }
     }
+    if (px < kTimelineLeft || px >= AxisEnd() || py < y || py >= y + kTrackRowHeight) return false;
+    if (button == 1) markerTime = SnapToBeat(v.TimeAt(px));
     app->editorScreen.SelectTrack((int)track);
     return true;
 }
@@ -102,32 +307,38 @@ TimelineEventBlock::TimelineEventBlock(uint32_t event_, uint32_t track_)
 void TimelineEventBlock::draw() {
     EditorApp* app = App();
     if (!app || event >= app->EventCount(track)) return;
-    double bxd, bwd;
-    if (!BlockSpan(app->EventStart(track, event), app->EventEnd(track, event), bxd, bwd)) return;
+    const TimelineView& v = EditorTimelineView();
+    int bx, bw;
+    if (!v.RowVisible(track) || !BlockSpan(v, app->EventStart(track, event), app->EventEnd(track, event), bx, bw))
+        return;
     const int right = AxisEnd();
-    if (bxd >= right) return;
-    const int bx = (int)bxd;
-    const int bw = bxd + bwd > right ? right - bx : (int)bwd;
-    const int y = TrackRowTop(track);
-
+    if (bx >= right) return;
+    if (bx + bw > right) bw = right - bx;
+    const bool cutLeft = bx < kTimelineLeft;
+    if (cutLeft) {
+        bw -= kTimelineLeft - bx;
+        bx = kTimelineLeft;
+        if (bw <= 0) return;
+    }
+    const int y = v.RowTop(track);
     const bool hidden = app->GetEventHidden(track, event);
     uint32_t fill = hidden ? kHiddenColour : kBlockColour;
-    const EditorScreen& screen = app->editorScreen;
-    if (screen.selectedTrack >= 0 && (uint32_t)screen.selectedTrack == track && screen.selectedEvent >= 0 &&
-        (uint32_t)screen.selectedEvent == event) {
+    if (IsSelectedEvent(track, event)) {
         fill = hidden ? kHiddenSelectedColour : kSelectedBlockColour;
         drawRect(bx - 2, y - 2, bw + 4, 16, kWhite);
     }
     fillRect(bx, y, bw, kTrackRowHeight, fill);
-    drawVLine(bx, y, kTrackRowHeight, 0);
+    if (!cutLeft) drawVLine(bx, y, kTrackRowHeight, 0);
 }
 
 bool TimelineEventBlock::click(int px, int py, int) {
     EditorApp* app = App();
     if (!app || event >= app->EventCount(track)) return false;
-    double bx, bw;
-    if (!BlockSpan(app->EventStart(track, event), app->EventEnd(track, event), bx, bw)) return false;
-    const int y = TrackRowTop(track);
+    const TimelineView& v = EditorTimelineView();
+    int bx, bw;
+    if (!v.RowVisible(track) || !BlockSpan(v, app->EventStart(track, event), app->EventEnd(track, event), bx, bw))
+        return false;
+    const int y = v.RowTop(track);
     if (px < bx || px >= bx + bw || py < y || py >= y + kTrackRowHeight) return false;
     app->editorScreen.SelectEvent((int)track, (int)event);
     return true;
@@ -204,6 +415,16 @@ bool EventTimeEditor::key(int sym, int unicode) {
         handled = lengthField->key(sym, unicode);
     WriteBackIfChanged(oldStart, oldLength);
     return handled;
+}
+
+void EventTimeEditor::Refresh() {
+    EditorApp* app = App();
+    if (!app || event >= app->EventCount(track)) return;
+    const uint32_t s = app->EventStart(track, event), e = app->EventEnd(track, event);
+    start = s / 10;
+    length = (uint32_t)(e - s) / 10;
+    startField->ShowValue();
+    lengthField->ShowValue();
 }
 
 void EventTimeEditor::WriteBackIfChanged(unsigned oldStart, unsigned oldLength) {

@@ -7,17 +7,48 @@
 #include <cstdint>
 
 #include "gui.h"
+#include "row_painter.h"
+#include "timeline_view.h"
 
-// Timeline geometry for a window of width w and height h.
+// Timeline geometry for a window of width w and height h, unzoomed.
 const int kTimelineLeft = 110;  // x of time 0
 const int kTimelineMargin = 10; // right margin of the axis
 const int kTrackRowPitch = 15;
 const int kTrackRowHeight = 12;
+const int kMinBlockWidth = 3;   // pixels: every event stays visible and pressable
+const int kBlockReach = 3;      // pixels: a press this close to a block takes it
+// Through the editor's TimelineView: the top of a track's row (meaningful when
+// TrackRowVisible), and x of time t (the axis start when the running time is 0;
+// outside kTimelineLeft .. windowWidth - kTimelineMargin when t is not in view).
 int TrackRowTop(uint32_t track);
-// x of time t on the axis; the axis start when the running time is 0.
+bool TrackRowVisible(uint32_t track);
 int TimelineX(uint32_t t);
+// The time under x, clamped to [0, running time].
+uint32_t TimelineTimeAt(int x);
 
-// One track's row; its children are the track's event blocks. Its pump never runs.
+// The event block of `track` nearest to x within kBlockReach pixels, for a press
+// at (x, y) on the track's row; -1 when none.
+int32_t BlockAt(uint32_t track, int x, int y);
+
+// The track rows of the editor (its trackGroup): draws every shown row with its
+// blocks in one batch, the scroll bars when the view needs them, and routes
+// presses to the row under the pointer. Its children are the TrackRows.
+class TimelineRows : public WidgetGroup {
+  public:
+    TimelineRows();
+    ~TimelineRows() override;
+    void draw() override;
+    bool click(int px, int py, int button) override;
+    void clear() override;
+
+  private:
+    bool ClickScrollBars(int px, int py, int button);
+    Label* nameLabel = nullptr; // draws the track names
+};
+
+// One track's row; its children are the track's event blocks, kept for the
+// widget tree: the row draws and hit-tests every event of its track itself. Its
+// pump never runs.
 class TrackRow : public GuiScreen {
   public:
     explicit TrackRow(uint32_t track);
@@ -27,6 +58,12 @@ class TrackRow : public GuiScreen {
     uint32_t track;
     uint32_t markerTime = 0; // ms; where "Add New Event" puts a new event
 };
+
+// Draws tracks [first, last] as far as they are shown in `view`: row fills, the
+// framed row of the track panel with its marker at `marker`, every event block
+// (painted into one texture, a quad per row), and with `names` the track names
+// at the rows' left ends.
+void DrawTimelineRows(const TimelineView& view, uint32_t first, uint32_t last, uint32_t marker, Label* names);
 
 class TimelineEventBlock : public Widget {
   public:
@@ -51,6 +88,8 @@ class EventTimeEditor : public Widget {
     bool grabFocus(int px, int py) override;
     void loseFocus() override;
     bool key(int sym, int unicode) override;
+    // Shows the event's times again after they were changed elsewhere (a drag).
+    void Refresh();
 
     uint32_t track;
     uint32_t event;

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTRELLIC_TESTS=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" --target bench_render_frame bench_load_demo bench_rasterize bench_effects \
-  bench_render_speed bench_music_drift bench_peak_table Trellic Fenk
+  bench_render_speed bench_music_drift bench_peak_table bench_timeline_draw Trellic Fenk
 echo "== RenderFrame: 100 tracks x 1000 events, effects that do nothing (target: 100 ns per active event)"
 build-bench/bin/bench_render_frame --benchmark_min_time=0.5
 echo "== LoadDemoFile against xmllint --noout"
@@ -27,3 +27,7 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -f "$dfile"' EXIT
 for _ in $(seq 1 100); do [ -s "$dfile" ] && break; sleep 0.1; done
 DISPLAY=":$(head -1 "$dfile")" SDL_AUDIODRIVER=dummy build-bench/bin/bench_effects
+echo "== Editor interface at 800x600, 20 tracks x 100 events, paused (Xvfb, llvmpipe; target: 300 frames/s)"
+(cd examples && DISPLAY=":$(head -1 "$dfile")" SDL_AUDIODRIVER=dummy ../build-bench/bin/bench_timeline_draw)
+echo "== Processor share of the paused, idle editor (target: under 5% of a core)"
+bash scripts/bench-idle.sh build-bench/bin/Trellic 10

@@ -73,7 +73,7 @@ TEST_F(EditorScreenTest, LoadButtonLoadsBuildsTheEditorAndShowsDemoLoaded) {
     Click(kLoadX, kLoadY);
     EXPECT_STREQ(f.screen().statusText, "Demo loaded");
     EXPECT_TRUE(f.app().demoLoaded);
-    EXPECT_EQ(f.screen().childCount(), 20); // the 17 widgets of the editor, Reload, the waveform strip, the beat grid
+    EXPECT_EQ(f.screen().childCount(), 21); // the 17 widgets of the editor, Reload, the waveform strip, the beat grid, the time readout
     ASSERT_NE(f.screen().trackGroup, nullptr);
     ASSERT_NE(f.screen().panelGroup, nullptr);
     EXPECT_EQ(f.screen().panelGroup->childCount(), 0);

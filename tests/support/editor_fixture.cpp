@@ -51,6 +51,7 @@ void WriteTestDemo(const ScratchDir& dir, const std::string& fileName, const std
 EditorFixture::EditorFixture(int width, int height) : gl(width, height) {
     CopyInterfaceFont(dir);
     DrainEvents();
+    CancelPointerDrag();
     SharedMouseState() = MouseState{false, false, 0, 0, 0};
     windowWidth = width;
     windowHeight = height;
@@ -64,5 +65,6 @@ EditorFixture::EditorFixture(int width, int height) : gl(width, height) {
 EditorFixture::~EditorFixture() {
     SetApp(nullptr);
     DrainEvents();
+    CancelPointerDrag();
     SharedMouseState() = MouseState{false, false, 0, 0, 0};
 }

@@ -54,3 +54,19 @@ void DrainEvents() {
     while (SDL_PollEvent(&e)) {
     }
 }
+
+void PushMouseMotion(int x, int y) {
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = SDL_MOUSEMOTION;
+    e.motion.type = SDL_MOUSEMOTION;
+    e.motion.x = (Uint16)x;
+    e.motion.y = (Uint16)y;
+    Push(e);
+}
+
+void PushWheel(int direction, int x, int y) {
+    const int button = direction > 0 ? SDL_BUTTON_WHEELUP : SDL_BUTTON_WHEELDOWN;
+    PushButton(SDL_MOUSEBUTTONDOWN, button, x, y);
+    PushButton(SDL_MOUSEBUTTONUP, button, x, y);
+}

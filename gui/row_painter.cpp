@@ -1,0 +1,109 @@
+// RowPainter: spans written into a texel array, uploaded once per frame and
+// drawn with nearest sampling and an alpha test, so that untouched texels let
+// the cursor line and the frame show through.
+#include "row_painter.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+
+#include "oglstate.h"
+
+namespace {
+
+// 0xAARRGGBB as texel bytes R, G, B, A (little-endian word); alpha 255 marks
+// a painted texel whatever the colour's own alpha (the interface draws
+// unblended, so only the colour reaches the screen).
+uint32_t Texel(uint32_t argb) {
+    return 0xFF000000u | (argb & 0xFF) << 16 | (argb & 0xFF00) | (argb >> 16 & 0xFF);
+}
+
+} // namespace
+
+void RowPainter::Begin(int width_, int strips_) {
+    width = std::max(0, width_);
+    strips = std::max(0, strips_);
+    texels.assign((size_t)width * strips * kStripHeight, 0);
+}
+
+void RowPainter::Span(int strip, int x, int w, int firstRow, int lastRow, uint32_t colour) {
+    if (strip < 0 || strip >= strips) return;
+    const int x0 = std::max(0, x), x1 = std::min(width, x + w);
+    firstRow = std::max(0, firstRow);
+    lastRow = std::min(kStripHeight - 1, lastRow);
+    if (x0 >= x1) return;
+    const uint32_t t = Texel(colour);
+    for (int r = firstRow; r <= lastRow; r++) {
+        uint32_t* row = &texels[((size_t)strip * kStripHeight + r) * width];
+        std::fill(row + x0, row + x1, t);
+    }
+}
+
+void RowPainter::Fill(int strip, int x, int w, int h, uint32_t colour) {
+    // fillRect(x, top, w, h) lights pixel rows top .. top + h - 1.
+    Span(strip, x, w, 0, h - 1, colour);
+}
+
+void RowPainter::VLine(int strip, int x, int dy, int length, uint32_t colour) {
+    // drawVLine(x, top + dy, length) lights pixel rows top + dy .. top + dy + length - 1.
+    Span(strip, x, 1, dy, dy + length - 1, colour);
+}
+
+void RowPainter::Draw(int left, const std::vector<int>& tops) {
+    if (width == 0 || strips == 0) return;
+    const int height = strips * kStripHeight;
+    if (texture != 0 && !glIsTexture(texture)) texture = 0; // a new GL context
+    if (texture == 0) {
+        glGenTextures(1, &texture);
+        textureWidth = textureHeight = 0;
+    }
+    OGLState::PushTexture2D(true);
+    OGLState::PushTextureUsed(texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    if (width > textureWidth || height > textureHeight) {
+        textureWidth = std::max(width, textureWidth);
+        textureHeight = std::max(height, textureHeight);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    }
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+
+    GLint envMode = GL_MODULATE;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &envMode);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    const GLboolean alphaTest = glIsEnabled(GL_ALPHA_TEST);
+    GLint alphaFunc = GL_ALWAYS;
+    GLfloat alphaRef = 0;
+    glGetIntegerv(GL_ALPHA_TEST_FUNC, &alphaFunc);
+    glGetFloatv(GL_ALPHA_TEST_REF, &alphaRef);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.5f);
+
+    const float u = (float)width / textureWidth;
+    glBegin(GL_QUADS);
+    for (int i = 0; i < strips && i < (int)tops.size(); i++) {
+        const float v0 = (float)(i * kStripHeight) / textureHeight;
+        const float v1 = (float)((i + 1) * kStripHeight) / textureHeight;
+        const float y0 = (float)tops[i], y1 = y0 + kStripHeight;
+        const float x0 = (float)left, x1 = (float)(left + width);
+        glTexCoord2f(0, v0);
+        glVertex2f(x0, y0);
+        glTexCoord2f(u, v0);
+        glVertex2f(x1, y0);
+        glTexCoord2f(u, v1);
+        glVertex2f(x1, y1);
+        glTexCoord2f(0, v1);
+        glVertex2f(x0, y1);
+    }
+    glEnd();
+
+    glAlphaFunc((GLenum)alphaFunc, alphaRef);
+    if (!alphaTest) glDisable(GL_ALPHA_TEST);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, envMode);
+    OGLState::PopTextureUsed();
+    OGLState::PopTexture2D();
+}
