@@ -9,6 +9,7 @@
 
 #include "app.h"
 #include "panels.h"
+#include "snapping.h"
 #include "gui.h"
 #include "time_readout.h"
 #include "timeline.h"
@@ -72,6 +73,7 @@ void EditorScreen::BuildEditor(EditorApp& app, MusicPlayer& music) {
     // The music: the waveform under the time slider, the beat grid over the rows.
     add(new WaveformStrip());
     add(new BeatGridOverlay());
+    SetExtraSnapSource(AddBeatSnapCandidates); // drags snap to the beat grid too
     add(new TimeReadout(7, H / 2 + 172, 0xFFFFFFFF));
 }
 

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "app.h"
+#include "beat_grid.h"
+#include "timeline.h"
 
 std::string FormatTimeReadout(uint32_t ms) {
     char text[32];
@@ -18,7 +20,10 @@ TimeReadout::TimeReadout(int x_, int y_, uint32_t colour_) : Label(x_, y_, buffe
 
 void TimeReadout::draw() {
     EditorApp* app = App();
-    const std::string text = FormatTimeReadout(app ? app->music.position : 0);
+    const uint32_t position = app ? app->music.position : 0;
+    std::string text = FormatTimeReadout(position);
+    BeatGrid grid;
+    if (DemoBeatGrid(grid)) text += "  " + FormatBarBeat(grid, position); // with a tempo: bar.beat
     snprintf(buffer, sizeof buffer, "%s", text.c_str());
     Label::draw();
 }

@@ -114,6 +114,19 @@ bool BeatSnapTarget(uint32_t t, uint32_t& target) {
     return true;
 }
 
+void AddBeatSnapCandidates(uint32_t from, uint32_t to, std::vector<uint32_t>& out) {
+    BeatGrid grid;
+    const double f = TimelinePixelsPerMs();
+    if (!DemoBeatGrid(grid) || f <= 0 || to < from) return;
+    // The lines as drawn: beats when far enough apart, else bars, else none.
+    const bool beats = grid.beatMs * f >= kMinGridSpacing;
+    if (!beats && grid.beatMs * grid.beatsPerBar * f < kMinGridSpacing) return;
+    const std::vector<GridLine> lines =
+        beats ? GridLinesIn(grid, from, to, kMaxGridLines) : BarLinesIn(grid, from, to, kMaxGridLines);
+    for (const GridLine& line : lines)
+        if (line.time >= 0 && line.time <= RunningTime()) out.push_back((uint32_t)std::lround(line.time));
+}
+
 uint32_t SnapToBeat(uint32_t t) {
     uint32_t target = t;
     if (SDL_GetModState() & KMOD_SHIFT) return t;

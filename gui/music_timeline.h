@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "gui.h"
 
@@ -37,6 +38,9 @@ double TimelineTimeAtColumn(int x);
 // The beat (or bar) line drawn within kBeatSnapDistance of t, if any: a
 // candidate for any snapping, which decides about Shift itself.
 bool BeatSnapTarget(uint32_t t, uint32_t& target);
+// The beat (or bar) lines drawn at the current zoom within [from, to]: the
+// music's candidates for snapping a dragged block.
+void AddBeatSnapCandidates(uint32_t from, uint32_t to, std::vector<uint32_t>& out);
 // t moved to BeatSnapTarget; unchanged with Shift held or without a tempo.
 uint32_t SnapToBeat(uint32_t t);
 
