@@ -8,6 +8,7 @@
 
 #include "checked_file.h"
 
+#include <charconv>
 #include <cstdio>
 #include <string>
 
@@ -153,16 +154,51 @@ void WriteSettingsAndSummary(XmlOut& out, const DemoStruct& demo) {
     out.End(2, "Summary");
 }
 
+// Tempo, loop range and markers, each only when the demo has it, so a demo
+// without them is written exactly as before.
+void WriteTimelineExtras(XmlOut& out, const DemoStruct& demo) {
+    if (demo.tempo.beatsPerMinute > 0) {
+        char bpm[64];
+        std::to_chars_result end = std::to_chars(bpm, bpm + sizeof bpm - 1, demo.tempo.beatsPerMinute);
+        *end.ptr = 0;
+        out.Open(2, "Tempo");
+        out.Attr("BeatsPerBar", (long)demo.tempo.beatsPerBar);
+        out.Attr("BeatsPerMinute", bpm);
+        out.Attr("FirstBeat", (long)demo.tempo.firstBeat);
+        out.Close(false);
+    }
+    if (demo.hasLoopRange) {
+        out.Open(2, "LoopRange");
+        out.Attr("In", (long)demo.loopIn);
+        out.Attr("Out", (long)demo.loopOut);
+        out.Close(false);
+    }
+    if (demo.markerCount > 0 && demo.markers) {
+        out.Open(2, "Markers");
+        out.Close(true);
+        for (uint32_t m = 0; m < demo.markerCount; m++) {
+            out.Open(3, "Marker");
+            out.Attr("Name", demo.markers[m].name);
+            out.Attr("Time", (long)demo.markers[m].time);
+            out.Close(false);
+        }
+        out.End(2, "Markers");
+    }
+}
+
 void WriteTracks(XmlOut& out, const DemoStruct& demo) {
     for (uint32_t t = 0; t < demo.trackCount; t++) {
         const DemoTrack& track = demo.tracks[t];
         out.Open(2, "Track");
+        if (track.hidden) out.Attr("Hidden", "true");
+        if (track.name && *track.name) out.Attr("Name", track.name);
         out.Close(track.eventCount > 0);
         for (uint32_t e = 0; e < track.eventCount; e++) {
             const DemoEvent& ev = track.events[e];
             out.Open(3, "Event");
             out.Attr("EndTime", (long)ev.endTime);
             out.Attr("FunctionName", ev.functionName);
+            if (ev.hidden) out.Attr("Hidden", "true");
             out.Attr("LibraryFileName", ev.libraryFileName);
             out.Attr("StartTime", (long)ev.startTime);
             out.Close(ev.paramCount > 0);
@@ -198,6 +234,7 @@ std::string WriteDemoXml(const DemoStruct& demo, uint32_t& replaced) {
     out.Open(1, "Demo");
     out.Close(true);
     WriteSettingsAndSummary(out, demo);
+    WriteTimelineExtras(out, demo);
     WriteTracks(out, demo);
     out.End(1, "Demo");
     out.bytes += "\n</VorlenDemoFile>\n";
