@@ -10,6 +10,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -214,12 +215,24 @@ void WriteTracks(XmlOut& out, const DemoStruct& demo) {
     }
 }
 
-// About 250 bytes an event with its parameters, so the buffer grows rarely.
+// A little more than the file will take, so the buffer is allocated once:
+// growing it would briefly need twice its size.
 size_t EstimatedSize(const DemoStruct& demo) {
-    size_t events = 0;
+    size_t size = 4096;
+    for (uint32_t l = 0; l < demo.libraryCount; l++) {
+        const EffectLibrary& lib = demo.libraries[l];
+        size += 64 + (lib.fileName ? strlen(lib.fileName) : 0);
+        for (uint32_t f = 0; f < lib.functionCount; f++)
+            size += 64 + (size_t)lib.functions[f].paramCount * 64;
+    }
     for (uint32_t t = 0; t < demo.trackCount; t++)
-        events += demo.tracks[t].eventCount;
-    return 4096 + events * 256;
+        for (uint32_t e = 0; e < demo.tracks[t].eventCount; e++) {
+            const DemoEvent& ev = demo.tracks[t].events[e];
+            size += 128 + (size_t)ev.paramCount * 56;
+            if (ev.libraryFileName) size += strlen(ev.libraryFileName);
+            if (ev.functionName) size += strlen(ev.functionName);
+        }
+    return size;
 }
 
 } // namespace
