@@ -218,6 +218,22 @@ TEST_F(StoredRangeRender, LoopRangeReadFromTheFileIsTheRange) {
     EXPECT_NE(std::string::npos, r.err.find("\"Start\", \"Second half\", \"Late\"")) << r.err;
 }
 
+// Hiding is stored in the file, and a render of the saved file skips what is hidden.
+TEST_F(LoggedRender, AHiddenEventSavedInTheFileIsNotRendered) {
+    DemoStruct demo = {};
+    LoadDemoFile(dir.file("Fenk.xml").c_str(), demo, true);
+    demo.tracks[0].events[1].hidden = true;
+    ASSERT_TRUE(SaveDemoFile(dir.file("Fenk.xml").c_str(), &demo));
+    ReleaseDemo(demo);
+    ProgramResult r = RunTrellic(dir, "--render Fenk.xml --out f --fps 4 --from 750 --to 1250 --size 32x24");
+    ASSERT_EQ(kExitOk, r.code) << r.err;
+    EXPECT_EQ("init 0\n"
+              "time 750\nbegin 0\nmark 7\n"
+              "time 1000\nbegin 0\n"
+              "time 1250\nbegin 0\n",
+              dir.Read("calls.log"));
+}
+
 // HeadlessRender tests also run with no X server at all (scripts/test.sh).
 TEST_F(LoggedRender, HeadlessRenderNeedsNoDisplay) {
     ProgramResult r = RunTrellic(dir, "--render Fenk.xml --out f --fps 2 --size 32x24", "env -u DISPLAY");
