@@ -3,7 +3,9 @@
 // every stage succeeded; a failure leaves the previous demo in place, unloaded.
 #include "app.h"
 
+#include <cstdio>
 #include <new>
+#include <string>
 
 #include "engine.h"
 
@@ -84,10 +86,10 @@ bool EditorApp::LoadDemo() {
     }
     // The file name lives in a widget the stages may not touch, but copy it anyway:
     // a library's initialisation must not be able to pull it from under the reader.
-    char fileName[256];
-    snprintf(fileName, sizeof fileName, "%s", editorScreen.DemoFileName());
+    // The whole name, however long: Save uses all of it too.
+    const std::string fileName = editorScreen.DemoFileName();
 
-    OwnedDemo fresh = LoadBoundDemo(fileName, videoConfig, screen);
+    OwnedDemo fresh = LoadBoundDemo(fileName.c_str(), videoConfig, screen);
     if (demo) {
         // The old demo's handles go, so each module is held once, by the new demo:
         // a reload can then really unload it. A library it alone used quits first.
@@ -103,8 +105,16 @@ bool EditorApp::LoadDemo() {
 }
 
 bool EditorApp::SaveDemo() {
-    if (SaveDemoFile(editorScreen.DemoFileName(), demo)) {
-        editorScreen.SetStatus("Demo saved.");
+    SaveReport report;
+    if (SaveDemoFile(editorScreen.DemoFileName(), demo, nullptr, &report)) {
+        if (report.replacedCharacters > 0) {
+            char status[96];
+            snprintf(status, sizeof status, "Demo saved; %u control character%s written as '?'.",
+                     (unsigned)report.replacedCharacters, report.replacedCharacters == 1 ? "" : "s");
+            editorScreen.SetStatus(status);
+        } else {
+            editorScreen.SetStatus("Demo saved.");
+        }
         return true;
     }
     editorScreen.SetStatus("Error saving demo!");

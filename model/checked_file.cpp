@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -59,6 +60,30 @@ struct IgnoreFileSizeSignal {
     ~IgnoreFileSizeSignal() { sigaction(SIGXFSZ, &previous, nullptr); }
 };
 
+// The file a save really replaces: links followed (relative ones from their own
+// folder), so the link stays and its target gets the new content.
+std::string ResolveLinks(const std::string& path) {
+    std::string target = path;
+    for (int hops = 0; hops < 40; hops++) {
+        struct stat info;
+        if (lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) break;
+        std::vector<char> buffer((size_t)info.st_size + 256);
+        ssize_t n = readlink(target.c_str(), buffer.data(), buffer.size());
+        if (n <= 0 || (size_t)n >= buffer.size()) break;
+        std::string next(buffer.data(), (size_t)n);
+        target = next[0] == '/' ? next : FolderOf(target) + "/" + next;
+    }
+    return target;
+}
+
+// The replaced file's mode, and its owner and group where we may set them.
+void KeepIdentity(int fd, const struct stat& old) {
+    if (fchown(fd, old.st_uid, old.st_gid) != 0 && fchown(fd, (uid_t)-1, old.st_gid) != 0) {
+        // Not permitted: the file becomes ours, as any new file would.
+    }
+    fchmod(fd, old.st_mode & 07777);
+}
+
 // What open(..., 0666) would give: mkstemp makes its file 0600.
 mode_t NewFileMode() {
     mode_t mask = umask(0);
@@ -69,9 +94,9 @@ mode_t NewFileMode() {
 } // namespace
 
 bool ReplaceFileChecked(const char* path, const char* data, size_t size, bool keepBackup, std::string& error) {
-    const std::string target = path;
-    // A fresh name made by mkstemp (O_EXCL): whatever already lies beside the demo,
-    // a planted link included, is never opened.
+    const std::string target = ResolveLinks(path);
+    // A fresh name made by mkstemp (O_EXCL) beside the real file: whatever already
+    // lies there, a planted link included, is never opened.
     std::string temporary = target + ".saving~XXXXXX";
     IgnoreFileSizeSignal noSignal;
     int fd = mkostemp(&temporary[0], O_CLOEXEC);
@@ -79,7 +104,11 @@ bool ReplaceFileChecked(const char* path, const char* data, size_t size, bool ke
         error = Reason("Could not open file", temporary);
         return false;
     }
-    fchmod(fd, NewFileMode());
+    struct stat old;
+    if (stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        KeepIdentity(fd, old);
+    else
+        fchmod(fd, NewFileMode());
     bool ok = WriteAll(fd, data, size);
     if (!ok) error = Reason("Could not write to file", temporary);
     if (ok && fsync(fd) != 0) {

@@ -1,6 +1,7 @@
 // Replacing a file so that a failure at any point leaves the old file whole:
 // the new bytes go to a temporary file beside it, every write, fsync and close
-// is checked, and only then is it renamed over the old one.
+// is checked, and only then is it renamed over the old one. A link is followed
+// to the file it names, and the new file keeps the old one's mode and owner.
 #pragma once
 
 #include <cstddef>

@@ -6,6 +6,8 @@
 #include "xml_text.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -25,6 +27,8 @@ using namespace xercesc;
 
 namespace {
 
+const double kMaxBeatsPerMinute = 10000;
+
 const char* kXmlLoadError =
     "An XML error occurred while loading demo from XML file. The XML file is corrupt in some way.";
 const char* kLoadError = "An error occurred while loading demo from XML file. May have something to with "
@@ -43,7 +47,12 @@ struct Names {
             endTime = XmlFromLocal("EndTime"), start = XmlFromLocal("start"), end = XmlFromLocal("end"),
             runningTime = XmlFromLocal("RunningTime"), useOpenGL = XmlFromLocal("UseOpenGL"),
             inputSurfaces = XmlFromLocal("NumberOfInputSurfaces"),
-            inputMusicFile = XmlFromLocal("InputMusicFile"), trueText = XmlFromLocal("true");
+            inputMusicFile = XmlFromLocal("InputMusicFile"), trueText = XmlFromLocal("true"),
+            hidden = XmlFromLocal("Hidden"), tempo = XmlFromLocal("Tempo"),
+            beatsPerMinute = XmlFromLocal("BeatsPerMinute"), firstBeat = XmlFromLocal("FirstBeat"),
+            beatsPerBar = XmlFromLocal("BeatsPerBar"), marker = XmlFromLocal("Marker"),
+            time = XmlFromLocal("Time"), loopRange = XmlFromLocal("LoopRange"), in = XmlFromLocal("In"),
+            out = XmlFromLocal("Out");
 };
 
 bool Equal(const XMLCh* a, const std::basic_string<XMLCh>& b) {
@@ -89,6 +98,12 @@ struct Frame {
     std::vector<int32_t> starts, ends;  // an event's parameter values so far
 };
 
+struct TrackBuild {
+    std::vector<DemoEvent> events;
+    char* name = nullptr;
+    bool hidden = false;
+};
+
 struct LibraryBuild {
     char* fileName = nullptr;
     std::vector<EffectFunction> functions;
@@ -130,8 +145,10 @@ class DemoHandler : public DefaultHandler {
     std::vector<Frame> stack; // never shrinks, so frames keep their vectors' room
     size_t depth = 0;
     std::vector<LibraryBuild> libraries;
-    std::vector<std::vector<DemoEvent>> tracks;
-    DemoStruct settings = {};
+    std::vector<TrackBuild> tracks;
+    DemoStruct settings = {}; // also holds the optional tempo and loop range
+    std::vector<DemoMarker> markers;
+    bool sawTempo = false, sawLoopRange = false;
 
     // The summary texts: the first Author, Group and ExtraInfo element, each
     // taking the value of its first child node (text, CDATA, comment or PI).
@@ -157,6 +174,18 @@ class DemoHandler : public DefaultHandler {
         const XMLCh* value = Required(attrs, name);
         return value ? (uint32_t)ParseDecimal(value) : 0;
     }
+    // The optional content: absent or unreadable values leave it unset, and
+    // never fail the load.
+    bool IsTrue(const XMLCh* value) const { return value && Equal(value, names.trueText); }
+    char* OptionalString(const Attributes& attrs, const std::basic_string<XMLCh>& name) {
+        const XMLCh* value = attrs.getValue(name.c_str());
+        return value && *value ? LocalFromXml(value) : nullptr;
+    }
+    uint32_t OptionalUnsigned(const Attributes& attrs, const std::basic_string<XMLCh>& name) {
+        const XMLCh* value = attrs.getValue(name.c_str());
+        return value ? (uint32_t)ParseDecimal(value) : 0;
+    }
+    void ReadTempo(const Attributes& attrs);
     void ReadSettings(const Attributes& attrs);
     void StartSummaryText(int which);
     void EndFirstChild();
@@ -187,13 +216,14 @@ void DemoHandler::startElement(const XMLCh* const, const XMLCh* const, const XML
     if (parent && parent->function >= 0) // a parameter of the function
         parent->paramNames.push_back(descriptive ? String(attrs, names.name) : nullptr);
     if (parent && parent->track >= 0) { // an event of the track
-        std::vector<DemoEvent>& events = tracks[parent->track];
+        std::vector<DemoEvent>& events = tracks[parent->track].events;
         events.push_back(DemoEvent());
         DemoEvent& ev = events.back();
         ev.libraryFileName = String(attrs, names.libraryFileName);
         ev.functionName = String(attrs, names.functionName);
         ev.startTime = Unsigned(attrs, names.startTime) / 10 * 10;
         ev.endTime = Unsigned(attrs, names.endTime) / 10 * 10;
+        ev.hidden = IsTrue(attrs.getValue(names.hidden.c_str()));
         frame.eventTrack = parent->track;
         frame.event = (long)events.size() - 1;
         frame.starts.clear();
@@ -210,9 +240,26 @@ void DemoHandler::startElement(const XMLCh* const, const XMLCh* const, const XML
     } else if (Equal(qname, names.track)) {
         tracks.emplace_back();
         frame.track = (long)tracks.size() - 1;
+        tracks.back().hidden = IsTrue(attrs.getValue(names.hidden.c_str()));
+        tracks.back().name = OptionalString(attrs, names.name);
     } else if (Equal(qname, names.settings)) {
         if (!sawSettings) ReadSettings(attrs);
         sawSettings = true;
+    } else if (Equal(qname, names.marker)) {
+        markers.push_back(DemoMarker());
+        markers.back().time = OptionalUnsigned(attrs, names.time);
+        markers.back().name = OptionalString(attrs, names.name);
+        if (!markers.back().name) markers.back().name = CopyString("");
+    } else if (Equal(qname, names.tempo)) {
+        if (!sawTempo) ReadTempo(attrs);
+        sawTempo = true;
+    } else if (Equal(qname, names.loopRange)) {
+        if (!sawLoopRange) {
+            settings.hasLoopRange = attrs.getValue(names.in.c_str()) && attrs.getValue(names.out.c_str());
+            settings.loopIn = OptionalUnsigned(attrs, names.in);
+            settings.loopOut = OptionalUnsigned(attrs, names.out);
+        }
+        sawLoopRange = true;
     } else if (descriptive) {
         if (Equal(qname, names.author))
             StartSummaryText(kAuthor);
@@ -232,7 +279,7 @@ void DemoHandler::endElement(const XMLCh* const, const XMLCh* const, const XMLCh
 }
 
 void DemoHandler::EndEvent(Frame& frame) {
-    DemoEvent& ev = tracks[frame.eventTrack][frame.event];
+    DemoEvent& ev = tracks[frame.eventTrack].events[frame.event];
     size_t count = frame.starts.size();
     if (count == 0) return;
     ev.startValues = new int32_t[count];
@@ -258,6 +305,23 @@ void DemoHandler::ReadSettings(const Attributes& attrs) {
     settings.useOpenGL = useOpenGL && Equal(useOpenGL, names.trueText);
     settings.inputSurfaceCount = Unsigned(attrs, names.inputSurfaces);
     settings.inputMusicFile = String(attrs, names.inputMusicFile);
+}
+
+void DemoHandler::ReadTempo(const Attributes& attrs) {
+    double bpm = 0;
+    if (const XMLCh* value = attrs.getValue(names.beatsPerMinute.c_str())) {
+        char* text = LocalFromXml(value);
+        const char* begin = text;
+        while (*begin == ' ')
+            begin++;
+        if (std::from_chars(begin, text + strlen(text), bpm).ec != std::errc()) bpm = 0;
+        FreeString(text);
+    }
+    // A tempo the editor could not draw a grid for counts as none.
+    if (!(bpm > 0 && bpm <= kMaxBeatsPerMinute)) return;
+    settings.tempo.beatsPerMinute = bpm;
+    settings.tempo.firstBeat = OptionalUnsigned(attrs, names.firstBeat);
+    settings.tempo.beatsPerBar = OptionalUnsigned(attrs, names.beatsPerBar);
 }
 
 void DemoHandler::StartSummaryText(int which) {
@@ -320,6 +384,19 @@ void DemoHandler::Deliver(DemoStruct& demo) {
     demo.inputSurfaceCount = settings.inputSurfaceCount;
     demo.inputMusicFile = settings.inputMusicFile;
     settings.inputMusicFile = nullptr;
+    demo.tempo = settings.tempo;
+    demo.hasLoopRange = settings.hasLoopRange;
+    demo.loopIn = settings.loopIn;
+    demo.loopOut = settings.loopOut;
+    if (!markers.empty()) {
+        // Kept in time order; markers at the same time keep the file's order.
+        std::stable_sort(markers.begin(), markers.end(),
+                         [](const DemoMarker& a, const DemoMarker& b) { return a.time < b.time; });
+        demo.markers = new DemoMarker[markers.size()];
+        std::copy(markers.begin(), markers.end(), demo.markers);
+        demo.markerCount = (uint32_t)markers.size();
+        markers.clear();
+    }
     char** texts[kSummaryCount] = {&demo.author, &demo.group, &demo.extraInfo};
     for (int i = 0; i < kSummaryCount; i++)
         *texts[i] = summaryHasValue[i] ? LocalFromXml(summaryText[i].c_str()) : nullptr;
@@ -343,7 +420,10 @@ void DemoHandler::Deliver(DemoStruct& demo) {
         demo.trackCount = (uint32_t)tracks.size();
         for (size_t t = 0; t < tracks.size(); t++) {
             DemoTrack& track = demo.tracks[t];
-            std::vector<DemoEvent>& events = tracks[t];
+            track.name = tracks[t].name;
+            track.hidden = tracks[t].hidden;
+            tracks[t].name = nullptr;
+            std::vector<DemoEvent>& events = tracks[t].events;
             if (events.empty()) continue;
             track.events = new DemoEvent[events.size()];
             std::copy(events.begin(), events.end(), track.events);
@@ -372,9 +452,14 @@ void DemoHandler::Discard() {
         }
     }
     libraries.clear();
-    for (std::vector<DemoEvent>& events : tracks)
-        for (DemoEvent& ev : events)
+    for (TrackBuild& track : tracks) {
+        for (DemoEvent& ev : track.events)
             ReleaseEvent(ev);
+        FreeString(track.name);
+    }
+    for (DemoMarker& marker : markers)
+        FreeString(marker.name);
+    markers.clear();
     tracks.clear();
     FreeString(settings.inputMusicFile);
 }

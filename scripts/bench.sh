@@ -9,7 +9,7 @@ cmake --build build-bench -j"$(nproc)" --target bench_render_frame bench_load_de
   bench_render_speed bench_music_drift bench_peak_table bench_timeline_draw Trellic Fenk
 echo "== RenderFrame: 100 tracks x 1000 events, effects that do nothing (target: 100 ns per active event)"
 build-bench/bin/bench_render_frame --benchmark_min_time=0.5
-echo "== LoadDemoFile against xmllint --noout"
+echo "== LoadDemoFile against xmllint --noout (targets: 1.5 x its time, peak memory 3 x the file), and SaveDemoFile"
 build-bench/bin/bench_load_demo
 echo "== Rasterize: shape and strokes at 512x512 and 1024x1024; box blur against memcpy"
 build-bench/bin/bench_rasterize

@@ -1,5 +1,6 @@
 // Loading a demo through its stages, the message of each failing stage, and
 // what a failed load leaves behind; saving.
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -148,4 +149,42 @@ TEST(SaveDemo, UnwritablePathFailsWithStatusAndKeepsTheDemo) {
     testing::internal::GetCapturedStderr();
     EXPECT_STREQ(f.screen().statusText, "Error saving demo!");
     EXPECT_TRUE(f.app().demoLoaded);
+}
+
+// A name longer than 255 characters (folders of 100 characters each) loads the
+// file it names, as a save writes to it.
+TEST(LoadDemo, UsesTheWholeFileNameBeyond255Characters) {
+    EditorFixture f;
+    std::string folder = std::string(100, 'a') + "/" + std::string(100, 'b') + "/" + std::string(100, 'c');
+    ASSERT_EQ(0, system(("mkdir -p '" + f.dir.file(folder) + "'").c_str()));
+    WriteGoodDemo(f.dir, folder + "/Fenk.xml", 6000);
+    WriteGoodDemo(f.dir, "Fenk.xml", 1000); // a cut name must not find something else
+    const std::string name = folder + "/Fenk.xml";
+    ASSERT_GT(name.size(), 300u);
+    f.screen().fileNameField->setText(name.c_str());
+    ASSERT_TRUE(f.app().LoadDemo());
+    EXPECT_EQ(f.app().demo->runningTime, 6000u);
+    EXPECT_EQ(std::string(f.screen().DemoFileName()), name);
+    f.app().demo->runningTime = 6500;
+    EXPECT_TRUE(f.app().SaveDemo());
+    DemoStruct back = {};
+    LoadDemoFile(f.dir.file(name).c_str(), back, true);
+    EXPECT_EQ(back.runningTime, 6500u);
+    ReleaseDemo(back);
+}
+
+// A stored control character (Ctrl+A typed before text fields refused it) no
+// longer fails every save: it is written as '?' and the status line says so.
+TEST(SaveDemo, ControlCharactersAreReplacedAndTheStatusSaysSo) {
+    EditorFixture f;
+    WriteGoodDemo(f.dir);
+    ASSERT_TRUE(f.app().LoadDemo());
+    FreeString(f.app().demo->author);
+    f.app().demo->author = CopyString("me\x01\x01");
+    EXPECT_TRUE(f.app().SaveDemo());
+    EXPECT_STREQ(f.screen().statusText, "Demo saved; 2 control characters written as '?'.");
+    DemoStruct back = {};
+    LoadDemoFile(f.dir.file("Fenk.xml").c_str(), back, true);
+    EXPECT_STREQ(back.author, "me??");
+    ReleaseDemo(back);
 }

@@ -172,6 +172,68 @@ TEST_F(LoggedRender, ARangeWithoutAFrameIsSaidAndDrawsNothing) {
     EXPECT_EQ("Trellic: --from 2000 ms is past the end of the demo (2000 ms long)\n", r.err);
 }
 
+// Markers and the loop range as a demo maker stores them: saved in the file by
+// the writer, read back by the program, and used as the render's range.
+struct StoredRangeRender : LoggedRender {
+    void SetUp() override {
+        LoggedRender::SetUp();
+        DemoStruct demo = {};
+        LoadDemoFile(dir.file("Fenk.xml").c_str(), demo, true);
+        demo.markers = new DemoMarker[3];
+        demo.markers[0] = {250, CopyString("Start")};
+        demo.markers[1] = {1000, CopyString("Second half")};
+        demo.markers[2] = {1500, CopyString("Late")};
+        demo.markerCount = 3;
+        demo.hasLoopRange = true;
+        demo.loopIn = 500;
+        demo.loopOut = 1010;
+        ASSERT_TRUE(SaveDemoFile(dir.file("Fenk.xml").c_str(), &demo));
+        ReleaseDemo(demo);
+    }
+    std::string Times() {
+        std::string log = dir.Read("calls.log"), times;
+        for (size_t at = log.find("time "); at != std::string::npos; at = log.find("time ", at + 1))
+            times += log.substr(at + 5, log.find('\n', at) - at - 5) + " ";
+        return times;
+    }
+};
+
+TEST_F(StoredRangeRender, FromAndToNameMarkersReadFromTheFile) {
+    ProgramResult r =
+        RunTrellic(dir, "--render Fenk.xml --out f --fps 4 --from 'Second half' --to Late --size 32x24");
+    ASSERT_EQ(kExitOk, r.code) << r.err;
+    EXPECT_EQ("1000 1250 1500 ", Times());
+    for (int n = 4; n <= 6; n++)
+        EXPECT_NE("", dir.Read("f/frame_00000" + std::to_string(n) + ".png")) << n;
+    EXPECT_EQ("", dir.Read("f/frame_000003.png"));
+    EXPECT_EQ("", dir.Read("f/frame_000007.png"));
+}
+
+TEST_F(StoredRangeRender, LoopRangeReadFromTheFileIsTheRange) {
+    ProgramResult r = RunTrellic(dir, "--render Fenk.xml --out f --fps 4 --loop-range --size 32x24");
+    ASSERT_EQ(kExitOk, r.code) << r.err;
+    EXPECT_EQ("500 750 1000 ", Times()); // the out point itself is not played
+    r = RunTrellic(dir, "--render Fenk.xml --out g --fps 4 --from Nowhere --size 32x24");
+    EXPECT_EQ(kExitUsage, r.code);
+    EXPECT_NE(std::string::npos, r.err.find("\"Start\", \"Second half\", \"Late\"")) << r.err;
+}
+
+// Hiding is stored in the file, and a render of the saved file skips what is hidden.
+TEST_F(LoggedRender, AHiddenEventSavedInTheFileIsNotRendered) {
+    DemoStruct demo = {};
+    LoadDemoFile(dir.file("Fenk.xml").c_str(), demo, true);
+    demo.tracks[0].events[1].hidden = true;
+    ASSERT_TRUE(SaveDemoFile(dir.file("Fenk.xml").c_str(), &demo));
+    ReleaseDemo(demo);
+    ProgramResult r = RunTrellic(dir, "--render Fenk.xml --out f --fps 4 --from 750 --to 1250 --size 32x24");
+    ASSERT_EQ(kExitOk, r.code) << r.err;
+    EXPECT_EQ("init 0\n"
+              "time 750\nbegin 0\nmark 7\n"
+              "time 1000\nbegin 0\n"
+              "time 1250\nbegin 0\n",
+              dir.Read("calls.log"));
+}
+
 // HeadlessRender tests also run with no X server at all (scripts/test.sh).
 TEST_F(LoggedRender, HeadlessRenderNeedsNoDisplay) {
     ProgramResult r = RunTrellic(dir, "--render Fenk.xml --out f --fps 2 --size 32x24", "env -u DISPLAY");

@@ -258,7 +258,8 @@ TEST_F(RoundTrip, EverythingStoredComesBack) {
     EXPECT_STREQ("line one\nline two", back.extraInfo);
     ASSERT_EQ(3u, back.trackCount);
     EXPECT_EQ(0u, back.tracks[1].eventCount);
-    EXPECT_FALSE(back.tracks[1].hidden); // hidden flags are not stored
+    EXPECT_TRUE(back.tracks[1].hidden); // hidden flags are stored (absent means shown)
+    EXPECT_FALSE(back.tracks[0].hidden);
     ASSERT_EQ(2u, back.tracks[0].eventCount);
     const DemoEvent& e = back.tracks[0].events[0];
     EXPECT_EQ(1000u, e.endTime);
@@ -266,7 +267,8 @@ TEST_F(RoundTrip, EverythingStoredComesBack) {
     EXPECT_EQ(2147483647, e.startValues[2]);
     EXPECT_EQ(-2147483647 - 1, e.endValues[2]);
     EXPECT_TRUE(e.continuesIntoNext); // recomputed on reading
-    EXPECT_FALSE(back.tracks[0].events[1].hidden);
+    EXPECT_TRUE(back.tracks[0].events[1].hidden);
+    EXPECT_FALSE(back.tracks[0].events[0].hidden);
     EXPECT_EQ(30u, back.tracks[2].events[0].startTime);
 }
 

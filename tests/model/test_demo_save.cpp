@@ -35,9 +35,9 @@ DemoStruct SizeableDemo(int events) {
 
 // Every name in the folder but the reference copy, sorted: a save must leave no
 // temporary file behind, whether it succeeds or fails.
-std::string Files(const ScratchDir& dir) {
+std::string Files(const std::string& folder) {
     std::vector<std::string> names;
-    if (DIR* d = opendir(dir.path().c_str())) {
+    if (DIR* d = opendir(folder.c_str())) {
         while (dirent* entry = readdir(d))
             if (entry->d_name[0] != '.' && strcmp(entry->d_name, "expected.xml") != 0)
                 names.push_back(entry->d_name);
@@ -82,7 +82,7 @@ TEST(CheckedSave, EveryFileSizeLimitEitherSavesWholeOrKeepsTheOldFile) {
         dir.Write("demo.xml", oldBytes);
         int status = SaveUnderLimit(path, fresh, limit);
         ASSERT_TRUE(status == 0 || status == 1) << "limit " << limit << ": child ended with " << status;
-        EXPECT_EQ("demo.xml ", Files(dir)) << "limit " << limit;
+        EXPECT_EQ("demo.xml ", Files(dir.path())) << "limit " << limit;
         if (status == 0) {
             saved++;
             EXPECT_GE(limit, newBytes.size());
@@ -146,7 +146,7 @@ TEST(SaveTemporaryFile, ALinkPlantedAtTheOldFixedNameIsNotFollowed) {
     struct stat info;
     ASSERT_EQ(0, lstat(dir.file("demo.xml").c_str(), &info));
     EXPECT_TRUE(S_ISREG(info.st_mode));
-    EXPECT_EQ("demo.xml demo.xml.saving~ victim.txt ", Files(dir)); // nothing else left behind
+    EXPECT_EQ("demo.xml demo.xml.saving~ victim.txt ", Files(dir.path())); // nothing else left behind
     ReleaseDemo(back);
     ReleaseDemo(demo);
 }
@@ -161,6 +161,63 @@ TEST(SaveTemporaryFile, ANewFileGetsTheUsualModeForTheUmask) {
     struct stat info;
     ASSERT_EQ(0, stat(dir.file("demo.xml").c_str(), &info));
     EXPECT_EQ(0640u, info.st_mode & 0777);
+    ReleaseDemo(demo);
+}
+
+// [SECTION] The replaced file keeps its identity
+
+TEST(SaveIdentity, SavingThroughALinkReplacesItsTargetAndKeepsTheLink) {
+    ScratchDir dir;
+    ASSERT_EQ(0, mkdir(dir.file("real").c_str(), 0755));
+    dir.Write("real/demo.xml", "old");
+    ASSERT_EQ(0, symlink("real/demo.xml", dir.file("link.xml").c_str())); // relative, as people make them
+    ASSERT_EQ(0, symlink(dir.file("link.xml").c_str(), dir.file("link2.xml").c_str()));
+    DemoStruct demo = SizeableDemo(3);
+    ASSERT_TRUE(SaveDemoFile(dir.file("link2.xml").c_str(), &demo));
+    struct stat info;
+    ASSERT_EQ(0, lstat(dir.file("link.xml").c_str(), &info));
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(0, lstat(dir.file("link2.xml").c_str(), &info));
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_NE(std::string::npos, dir.Read("real/demo.xml").find("<VorlenDemoFile>"));
+    EXPECT_EQ("demo.xml ", Files(dir.path() + "/real"));
+    ReleaseDemo(demo);
+}
+
+TEST(SaveIdentity, ALinkToNothingYetCreatesItsTarget) {
+    ScratchDir dir;
+    ASSERT_EQ(0, symlink("new.xml", dir.file("link.xml").c_str()));
+    DemoStruct demo = SizeableDemo(1);
+    ASSERT_TRUE(SaveDemoFile(dir.file("link.xml").c_str(), &demo));
+    struct stat info;
+    ASSERT_EQ(0, lstat(dir.file("link.xml").c_str(), &info));
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_NE(std::string::npos, dir.Read("new.xml").find("<VorlenDemoFile>"));
+    ReleaseDemo(demo);
+}
+
+TEST(SaveIdentity, TheModeAndOwnerOfTheOldFileStay) {
+    ScratchDir dir;
+    dir.Write("demo.xml", "old");
+    ASSERT_EQ(0, chmod(dir.file("demo.xml").c_str(), 0600));
+    // Only the superuser may give a file away; otherwise the owner is already ours.
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(0, chown(dir.file("demo.xml").c_str(), 4321, 4322));
+    }
+    DemoStruct demo = SizeableDemo(2);
+    ASSERT_TRUE(SaveDemoFile(dir.file("demo.xml").c_str(), &demo));
+    struct stat info;
+    ASSERT_EQ(0, stat(dir.file("demo.xml").c_str(), &info));
+    EXPECT_EQ(0600u, info.st_mode & 07777);
+    EXPECT_EQ(root ? 4321u : geteuid(), info.st_uid);
+    if (root) {
+        EXPECT_EQ(4322u, info.st_gid);
+    }
+    ASSERT_EQ(0, chmod(dir.file("demo.xml").c_str(), 0640));
+    ASSERT_TRUE(SaveDemoFile(dir.file("demo.xml").c_str(), &demo));
+    ASSERT_EQ(0, stat(dir.file("demo.xml").c_str(), &info));
+    EXPECT_EQ(0640u, info.st_mode & 07777);
     ReleaseDemo(demo);
 }
 
