@@ -210,6 +210,16 @@ int main(int argc, char** argv) {
     fprintf(out, "    <Summary>\n      <Author>Trellic</Author>\n      <Group>Fenk showcase</Group>\n"
                  "      <ExtraInfo>A short piece cut to the beats of its music, 128 beats a minute.</ExtraInfo>\n"
                  "    </Summary>\n");
+    // The grid and the sections, so the editor's beat lines, snapping and
+    // markers match the music from the start.
+    fprintf(out, "    <Tempo BeatsPerBar=\"4\" BeatsPerMinute=\"128\" FirstBeat=\"0\"/>\n");
+    fprintf(out, "    <Markers>\n");
+    const struct { const char* name; int bar; } sections[] = {{"intro", 1},  {"groove", 9}, {"build", 17},
+                                                              {"drop", 21},  {"break", 37}, {"drop2", 45},
+                                                              {"outro", 53}};
+    for (const auto& section : sections)
+        fprintf(out, "      <Marker Name=\"%s\" Time=\"%d\"/>\n", section.name, At(section.bar));
+    fprintf(out, "    </Markers>\n");
     for (const Track& track : Build()) {
         fprintf(out, "    <Track>\n");
         for (const Event& e : track) {

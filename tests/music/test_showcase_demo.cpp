@@ -30,5 +30,16 @@ TEST(ShowcaseDemo, IsCutToTheBeatsOfItsMusic) {
             EXPECT_LE(ev.endTime, demo.runningTime);
         }
     EXPECT_GT(events, 200u);
+    // Its grid and sections come with it: the music's tempo and one marker per section.
+    EXPECT_EQ(128.0, demo.tempo.beatsPerMinute);
+    EXPECT_EQ(0u, demo.tempo.firstBeat);
+    EXPECT_EQ(4u, demo.tempo.beatsPerBar);
+    const char* names[] = {"intro", "groove", "build", "drop", "break", "drop2", "outro"};
+    const uint32_t times[] = {0, 15000, 30000, 37500, 67500, 82500, 97500};
+    ASSERT_EQ(7u, demo.markerCount);
+    for (uint32_t i = 0; i < 7; i++) {
+        EXPECT_STREQ(names[i], demo.markers[i].name);
+        EXPECT_EQ(times[i], demo.markers[i].time);
+    }
     ReleaseDemo(demo);
 }
