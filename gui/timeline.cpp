@@ -212,10 +212,6 @@ TimelineRows::~TimelineRows() {
     delete nameLabel;
 }
 
-void TimelineRows::clear() {
-    WidgetGroup::clear();
-}
-
 void TimelineRows::draw() {
     EditorApp* app = App();
     if (!app || app->TrackCount() == 0) return;
