@@ -23,35 +23,20 @@ uint32_t Texel(uint32_t argb) {
 void RowPainter::Begin(int width_, int strips_) {
     width = std::max(0, width_);
     strips = std::max(0, strips_);
-    texels.assign((size_t)width * strips * kStripHeight, 0);
+    texels.assign((size_t)width * strips, 0);
 }
 
-void RowPainter::Span(int strip, int x, int w, int firstRow, int lastRow, uint32_t colour) {
+void RowPainter::Fill(int strip, int x, int w, uint32_t colour) {
     if (strip < 0 || strip >= strips) return;
     const int x0 = std::max(0, x), x1 = std::min(width, x + w);
-    firstRow = std::max(0, firstRow);
-    lastRow = std::min(kStripHeight - 1, lastRow);
     if (x0 >= x1) return;
-    const uint32_t t = Texel(colour);
-    for (int r = firstRow; r <= lastRow; r++) {
-        uint32_t* row = &texels[((size_t)strip * kStripHeight + r) * width];
-        std::fill(row + x0, row + x1, t);
-    }
-}
-
-void RowPainter::Fill(int strip, int x, int w, int h, uint32_t colour) {
-    // fillRect(x, top, w, h) lights pixel rows top .. top + h - 1.
-    Span(strip, x, w, 0, h - 1, colour);
-}
-
-void RowPainter::VLine(int strip, int x, int dy, int length, uint32_t colour) {
-    // drawVLine(x, top + dy, length) lights pixel rows top + dy .. top + dy + length - 1.
-    Span(strip, x, 1, dy, dy + length - 1, colour);
+    uint32_t* row = &texels[(size_t)strip * width];
+    std::fill(row + x0, row + x1, Texel(colour));
 }
 
 void RowPainter::Draw(int left, const std::vector<int>& tops) {
     if (width == 0 || strips == 0) return;
-    const int height = strips * kStripHeight;
+    const int height = strips;
     if (texture != 0 && !glIsTexture(texture)) texture = 0; // a new GL context
     if (texture == 0) {
         glGenTextures(1, &texture);
@@ -86,9 +71,8 @@ void RowPainter::Draw(int left, const std::vector<int>& tops) {
     const float u = (float)width / textureWidth;
     glBegin(GL_QUADS);
     for (int i = 0; i < strips && i < (int)tops.size(); i++) {
-        const float v0 = (float)(i * kStripHeight) / textureHeight;
-        const float v1 = (float)((i + 1) * kStripHeight) / textureHeight;
-        const float y0 = (float)tops[i], y1 = y0 + kStripHeight;
+        const float v0 = (float)i / textureHeight, v1 = (float)(i + 1) / textureHeight;
+        const float y0 = (float)tops[i], y1 = y0 + kRowHeight;
         const float x0 = (float)left, x1 = (float)(left + width);
         glTexCoord2f(0, v0);
         glVertex2f(x0, y0);
