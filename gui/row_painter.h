@@ -25,6 +25,4 @@ class RowPainter {
   private:
     int width = 0, strips = 0;
     std::vector<uint32_t> texels; // RGBA bytes in memory order
-    unsigned texture = 0;
-    int textureWidth = 0, textureHeight = 0;
 };
