@@ -23,54 +23,32 @@ uint32_t Texel(uint32_t argb) {
 void RowPainter::Begin(int width_, int strips_) {
     width = std::max(0, width_);
     strips = std::max(0, strips_);
-    texels.assign((size_t)width * strips * kStripHeight, 0);
+    texels.assign((size_t)width * strips, 0);
 }
 
-void RowPainter::Span(int strip, int x, int w, int firstRow, int lastRow, uint32_t colour) {
+void RowPainter::Fill(int strip, int x, int w, uint32_t colour) {
     if (strip < 0 || strip >= strips) return;
     const int x0 = std::max(0, x), x1 = std::min(width, x + w);
-    firstRow = std::max(0, firstRow);
-    lastRow = std::min(kStripHeight - 1, lastRow);
     if (x0 >= x1) return;
-    const uint32_t t = Texel(colour);
-    for (int r = firstRow; r <= lastRow; r++) {
-        uint32_t* row = &texels[((size_t)strip * kStripHeight + r) * width];
-        std::fill(row + x0, row + x1, t);
-    }
-}
-
-void RowPainter::Fill(int strip, int x, int w, int h, uint32_t colour) {
-    // fillRect(x, top, w, h) lights pixel rows top .. top + h - 1.
-    Span(strip, x, w, 0, h - 1, colour);
-}
-
-void RowPainter::VLine(int strip, int x, int dy, int length, uint32_t colour) {
-    // drawVLine(x, top + dy, length) lights pixel rows top + dy .. top + dy + length - 1.
-    Span(strip, x, 1, dy, dy + length - 1, colour);
+    uint32_t* row = &texels[(size_t)strip * width];
+    std::fill(row + x0, row + x1, Texel(colour));
 }
 
 void RowPainter::Draw(int left, const std::vector<int>& tops) {
     if (width == 0 || strips == 0) return;
-    const int height = strips * kStripHeight;
-    if (texture != 0 && !glIsTexture(texture)) texture = 0; // a new GL context
-    if (texture == 0) {
-        glGenTextures(1, &texture);
-        textureWidth = textureHeight = 0;
-    }
+    const int height = strips;
+    // A texture of its own each frame: a name kept across frames could outlive
+    // its GL context and, reused there, belong to someone else's texture.
+    unsigned texture = 0;
+    glGenTextures(1, &texture);
     OGLState::PushTexture2D(true);
     OGLState::PushTextureUsed(texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    if (width > textureWidth || height > textureHeight) {
-        textureWidth = std::max(width, textureWidth);
-        textureHeight = std::max(height, textureHeight);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     nullptr);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    }
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 
     GLint envMode = GL_MODULATE;
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &envMode);
@@ -83,12 +61,11 @@ void RowPainter::Draw(int left, const std::vector<int>& tops) {
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.5f);
 
-    const float u = (float)width / textureWidth;
+    const float u = 1.0f;
     glBegin(GL_QUADS);
     for (int i = 0; i < strips && i < (int)tops.size(); i++) {
-        const float v0 = (float)(i * kStripHeight) / textureHeight;
-        const float v1 = (float)((i + 1) * kStripHeight) / textureHeight;
-        const float y0 = (float)tops[i], y1 = y0 + kStripHeight;
+        const float v0 = (float)i / height, v1 = (float)(i + 1) / height;
+        const float y0 = (float)tops[i], y1 = y0 + kRowHeight;
         const float x0 = (float)left, x1 = (float)(left + width);
         glTexCoord2f(0, v0);
         glVertex2f(x0, y0);
@@ -106,4 +83,5 @@ void RowPainter::Draw(int left, const std::vector<int>& tops) {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, envMode);
     OGLState::PopTextureUsed();
     OGLState::PopTexture2D();
+    glDeleteTextures(1, &texture);
 }

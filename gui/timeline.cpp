@@ -159,10 +159,10 @@ void DrawTimelineRows(const TimelineView& v, uint32_t first, uint32_t last, uint
     painter.Begin(v.AxisLength(), (int)tops.size());
     for (uint32_t k = first; k < first + tops.size(); k++) {
         const int strip = (int)(k - first), y = tops[strip];
-        painter.Fill(strip, 0, v.AxisLength(), kTrackRowHeight, app->GetTrackHidden(k) ? kHiddenColour : kRowColour);
+        painter.Fill(strip, 0, v.AxisLength(), app->GetTrackHidden(k) ? kHiddenColour : kRowColour);
         if (panelTrack >= 0 && (uint32_t)panelTrack == k) {
             const int mx = v.X(marker);
-            if (mx >= left && mx <= right) painter.VLine(strip, mx - left, -2, 16, kMarkerColour);
+            if (mx >= left && mx <= right) painter.Fill(strip, mx - left, 1, kMarkerColour);
         }
         const uint32_t n = app->EventCount(k);
         for (uint32_t i = 0; i < n; i++) {
@@ -181,11 +181,11 @@ void DrawTimelineRows(const TimelineView& v, uint32_t first, uint32_t last, uint
             if (IsSelectedEvent(k, i)) {
                 fill = hidden ? kHiddenSelectedColour : kSelectedBlockColour;
                 drawRect(bx - 2, y - 2, bw + 4, 16, kWhite);
-                painter.VLine(strip, bx - 2 - left, -2, 16, kWhite);
-                painter.VLine(strip, bx + bw + 1 - left, -2, 16, kWhite);
+                painter.Fill(strip, bx - 2 - left, 1, kWhite);
+                painter.Fill(strip, bx + bw + 1 - left, 1, kWhite);
             }
-            painter.Fill(strip, bx - left, bw, kTrackRowHeight, fill);
-            if (!cutLeft) painter.VLine(strip, bx - left, 0, kTrackRowHeight, 0);
+            painter.Fill(strip, bx - left, bw, fill);
+            if (!cutLeft) painter.Fill(strip, bx - left, 1, 0); // the black left edge
         }
     }
     painter.Draw(left, tops);
@@ -211,10 +211,6 @@ TimelineRows::TimelineRows() {
 
 TimelineRows::~TimelineRows() {
     delete nameLabel;
-}
-
-void TimelineRows::clear() {
-    WidgetGroup::clear();
 }
 
 void TimelineRows::draw() {

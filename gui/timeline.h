@@ -39,7 +39,6 @@ class TimelineRows : public WidgetGroup {
     ~TimelineRows() override;
     void draw() override;
     bool click(int px, int py, int button) override;
-    void clear() override;
 
   private:
     bool ClickScrollBars(int px, int py, int button);

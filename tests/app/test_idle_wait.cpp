@@ -31,10 +31,17 @@ TEST(IdleWait, ARequestedWakeUpComesNoEarlier) {
     const uint32_t asked = SDL_GetTicks() + 60;
     WakeEditorAt(asked);
     WakeEditorAt(asked + 500); // a later request does not postpone the first
-    WaitForEditorWork();
-    EXPECT_GE((int32_t)(SDL_GetTicks() - asked), 0);
-    EXPECT_LT((int32_t)(SDL_GetTicks() - asked), (int32_t)kMaxIdleWait);
-    DrainEvents();
+    // The window system may still send events (exposure, focus): each return
+    // is for one of them or because the time came, never for nothing.
+    bool due = false;
+    for (int i = 0; i < 100 && !due; i++) {
+        WaitForEditorWork();
+        due = (int32_t)(SDL_GetTicks() - asked) >= 0;
+        EXPECT_TRUE(due || QueuedEvents() > 0) << "returned " << (int32_t)(asked - SDL_GetTicks())
+                                                << " ms early without an event";
+        DrainEvents();
+    }
+    EXPECT_TRUE(due);
 }
 
 TEST(IdleWait, PlayingOrARepeatingButtonKeepsTheLoopDrawing) {
