@@ -45,6 +45,11 @@ extern "C" FENK_EXPORT int StarField(int image, int count, int speed, int time) 
 
     double k = ViewScale();
     double offset = (double)speed * time * 10; // exact while below 2^53
+    // Every star is added with the same blending: set once for all of them,
+    // not switched off and on between stars, which costs the driver a state
+    // change per star.
+    OGLState::PushBlend(true);
+    OGLState::PushBlendFunc(GL_ONE, GL_ONE);
     for (const Star& star : gStars) {
         double z = star.z - offset;
         // A star that passed the nearest depth comes back 3000 further away, as
@@ -54,11 +59,9 @@ extern "C" FENK_EXPORT int StarField(int image, int count, int speed, int time) 
             z = kNearest + (behind < 0 ? behind + kDepthRange : 0);
         }
         double px = star.x / z + 4000, py = star.y / z + 3000;
-        OGLState::PushBlend(true);
-        OGLState::PushBlendFunc(GL_ONE, GL_ONE);
         DrawTextureAt(slot, k * px * 0.1, k * py * 0.1, k * 100000 / z, 255);
-        OGLState::PopBlendFunc();
-        OGLState::PopBlend();
     }
+    OGLState::PopBlendFunc();
+    OGLState::PopBlend();
     return 1;
 }

@@ -6,7 +6,7 @@ namespace {
 FramebufferSet gLimit = FramebufferSet::Core;
 
 bool CoreComplete() {
-    return (GLEW_VERSION_3_0 || GLEW_ARB_framebuffer_object) && glGenFramebuffers && glDeleteFramebuffers &&
+    return GLEW_ARB_framebuffer_object && glGenFramebuffers && glDeleteFramebuffers &&
            glBindFramebuffer && glFramebufferTexture2D && glFramebufferRenderbuffer &&
            glCheckFramebufferStatus && glGenRenderbuffers && glDeleteRenderbuffers && glBindRenderbuffer &&
            glRenderbufferStorage;

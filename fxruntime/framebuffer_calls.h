@@ -1,5 +1,5 @@
 // The framebuffer-object calls of the render target and the driver check, from
-// whichever set the driver has: the core ones (GL 3.0, GL_ARB_framebuffer_object)
+// whichever set the driver has: the core ones (GL_ARB_framebuffer_object)
 // or the older GL_EXT_framebuffer_object ones. Both sets do the same here; the
 // check at start-up and the target always use the same set.
 #pragma once
