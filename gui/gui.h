@@ -239,6 +239,7 @@ class TextBuffer {
 class TextField : public TextWidget {
   public:
     TextField(int x, int y, int w, const char* text, uint32_t colour);
+    ~TextField() override;
     void draw() override;
     bool grabFocus(int px, int py) override;
     void loseFocus() override;
@@ -249,6 +250,8 @@ class TextField : public TextWidget {
     // Replaces the text and ends any edit without reporting it.
     void setText(const char* text);
     const char* GetText() { return text.c_str(); }
+    // The field being edited now, if any: while there is one, keys are typing.
+    static TextField* Editing();
 
     TextBuffer text;
     TextBuffer saved; // the text as it was when the edit began
