@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "gui.h"
 
@@ -48,12 +49,24 @@ class EditorScreen : public GuiScreen {
 bool HandleEditingKey(int sym, int unicode);
 bool HandleTimelineKey(int sym, int unicode);
 
+// Before anything that would drop unsaved changes (quitting, loading another
+// demo): asks "The demo has unsaved changes." (Save / Discard / Cancel) when
+// there are any. True when the caller may go ahead: nothing unsaved, saved, or
+// discarded.
+bool ResolveUnsavedChanges();
+// The window caption: "Trellic - Fenk.xml *" while Fenk.xml has unsaved changes.
+std::string EditorCaption(const EditorApp& app);
+// Sets the caption when it changed.
+void UpdateWindowCaption(const EditorApp& app);
+
 // Commands of the editor screen's buttons and sliders.
 void LoadDemoCommand(int x, int y, int button);
 void SaveDemoCommand(int x, int y, int button);
 void ClearStatus(int x, int y, int button);
 void PlayPause(int x, int y, int button);
 void ShowDemoInfo(int x, int y, int button);
+void UndoCommand(int x, int y, int button);
+void RedoCommand(int x, int y, int button);
 // Reloads the demo's effect libraries (the Reload button and F5).
 void ReloadLibrariesCommand(int x, int y, int button);
 void VolumeChanged(double value);

@@ -9,6 +9,7 @@
 
 #include "app.h"
 #include "gui.h"
+#include "recorded_widgets.h"
 
 namespace {
 
@@ -70,7 +71,9 @@ void BuildTrackPanel(int track) {
 void MoveTrackUp(int, int, int) {
     EditorApp* app = App();
     const int p = AppEditorScreen().panelTrack;
-    if (!app || p < 1 || !app->SwapTracks((uint32_t)p, (uint32_t)(p - 1))) return;
+    if (!app || p < 1) return;
+    EditStep step("Move Track Up");
+    if (!app->SwapTracks((uint32_t)p, (uint32_t)(p - 1))) return;
     RebuildRows();
     app->editorScreen.SelectTrack(p - 1);
 }
@@ -78,7 +81,9 @@ void MoveTrackUp(int, int, int) {
 void MoveTrackDown(int, int, int) {
     EditorApp* app = App();
     const int p = AppEditorScreen().panelTrack;
-    if (!app || p < 0 || !app->SwapTracks((uint32_t)p, (uint32_t)p + 1)) return;
+    if (!app || p < 0) return;
+    EditStep step("Move Track Down");
+    if (!app->SwapTracks((uint32_t)p, (uint32_t)p + 1)) return;
     RebuildRows();
     app->editorScreen.SelectTrack(p + 1);
 }
@@ -89,6 +94,7 @@ void InsertNewTrack(int, int, int) {
     const int p = app->editorScreen.panelTrack;
     int i = p != -1 ? p : (int)app->TrackCount() - 1;
     if (i < 0) i = 0; // a demo without tracks gets its first one
+    EditStep step("Insert New Track");
     if (!app->InsertTrack((uint32_t)i)) return;
     RebuildRows();
     app->editorScreen.SelectTrack(i);
@@ -97,7 +103,9 @@ void InsertNewTrack(int, int, int) {
 void DeleteTrackCommand(int, int, int) {
     EditorApp* app = App();
     const int p = AppEditorScreen().panelTrack;
-    if (!app || p < 0 || !app->DeleteTrack((uint32_t)p)) return;
+    if (!app || p < 0) return;
+    EditStep step("Delete Track");
+    if (!app->DeleteTrack((uint32_t)p)) return;
     RebuildRows();
     app->editorScreen.SelectTrack(-1);
 }
@@ -106,6 +114,7 @@ void HideShowTrack(int, int, int) {
     EditorApp* app = App();
     const int p = AppEditorScreen().panelTrack;
     if (!app || p < 0) return;
+    EditStep step("Hide/Show Track");
     app->SetTrackHidden((uint32_t)p, !app->GetTrackHidden((uint32_t)p));
 }
 
@@ -117,6 +126,7 @@ void AddNewEvent(int, int, int) {
     if (!ChooseFunction("Select New Event:")) return;
     // The dialog ran its own loop; look again before using the track.
     if (!TrackExists(p) || app->editorScreen.panelTrack != p) return;
+    EditStep step("Add New Event");
     const int32_t n = app->AddEvent((uint32_t)p, app->editorScreen.PanelTrackMarkerTime(),
                                     (uint32_t)Dialogs().chosenLibrary, (uint32_t)Dialogs().chosenFunction);
     if (n == -1) return;
@@ -179,16 +189,17 @@ void AddColourRow(DemoEvent& e, const ParamRow& row) {
     }
     AddToPanel(new Label(C0 + 20, y + 7, "StartColor", kWhite));
     AddToPanel(new Label(C0 + 20, y + 34, "EndColor", kWhite));
-    AddToPanel(new ColourPicker(C0 + 95, y - 1, starts[0], starts[1], starts[2]));
-    AddToPanel(new ColourPicker(C0 + 95, y + 26, ends[0], ends[1], ends[2]));
+    AddToPanel(new ParamColourPicker(C0 + 95, y - 1, starts[0], starts[1], starts[2]));
+    AddToPanel(new ParamColourPicker(C0 + 95, y + 26, ends[0], ends[1], ends[2]));
 }
 
 void AddNumberRow(EditorApp& app, uint32_t track, uint32_t event, DemoEvent& e, const ParamRow& row) {
     const int C0 = C(), y = row.y;
     AddToPanel(new Label(C0 + 20, y, app.EventParamName(track, event, row.param), kWhite));
     if (row.param >= e.paramCount || !e.startValues || !e.endValues) return;
-    AddToPanel(new IntField(C0 + 115, y, 60, &e.startValues[row.param], kWhite));
-    AddToPanel(new IntField(C0 + 225, y, 60, &e.endValues[row.param], kWhite));
+    const char* name = app.EventParamName(track, event, row.param);
+    AddToPanel(new ParamField(C0 + 115, y, 60, &e.startValues[row.param], kWhite, name));
+    AddToPanel(new ParamField(C0 + 225, y, 60, &e.endValues[row.param], kWhite, name));
 }
 
 } // namespace
@@ -247,13 +258,16 @@ void HideShowEvent(int, int, int) {
     EditorApp* app = App();
     const int t = AppEditorScreen().selectedTrack, e = AppEditorScreen().selectedEvent;
     if (!app || !EventExists(t, e)) return;
+    EditStep step("Hide/Show Event");
     app->SetEventHidden((uint32_t)t, (uint32_t)e, !app->GetEventHidden((uint32_t)t, (uint32_t)e));
 }
 
 void DeleteEventCommand(int, int, int) {
     EditorApp* app = App();
     const int t = AppEditorScreen().selectedTrack, e = AppEditorScreen().selectedEvent;
-    if (!app || !EventExists(t, e) || !app->DeleteEvent((uint32_t)t, (uint32_t)e)) return;
+    if (!app || !EventExists(t, e)) return;
+    EditStep step("Delete Event");
+    if (!app->DeleteEvent((uint32_t)t, (uint32_t)e)) return;
     RebuildRows();
     app->editorScreen.SelectEvent(-1, -1);
 }
@@ -262,6 +276,7 @@ void AddContinuingEffect(int, int, int) {
     EditorApp* app = App();
     const int t = AppEditorScreen().selectedTrack, e = AppEditorScreen().selectedEvent;
     if (!app || !EventExists(t, e)) return;
+    EditStep step("Add Continuing Effect");
     const int32_t n = app->AddContinuingEvent((uint32_t)t, (uint32_t)e);
     if (n == -1) return;
     RebuildRows();
@@ -269,10 +284,11 @@ void AddContinuingEffect(int, int, int) {
 }
 
 namespace {
-void MoveEventBy(int delta) {
+void MoveEventBy(int delta, const char* name) {
     EditorApp* app = App();
     const int t = AppEditorScreen().selectedTrack, e = AppEditorScreen().selectedEvent;
     if (!app || !EventExists(t, e) || !TrackExists(t + delta)) return;
+    EditStep step(name);
     const int32_t n = app->MoveEventToTrack((uint32_t)t, (uint32_t)e, (uint32_t)(t + delta));
     if (n == -1) return;
     app->editorScreen.SelectEvent(t + delta, n);
@@ -281,11 +297,11 @@ void MoveEventBy(int delta) {
 } // namespace
 
 void MoveEventUp(int, int, int) {
-    MoveEventBy(-1);
+    MoveEventBy(-1, "Move Event Up");
 }
 
 void MoveEventDown(int, int, int) {
-    MoveEventBy(1);
+    MoveEventBy(1, "Move Event Down");
 }
 
 void ChangeEffectCommand(int, int, int) {
@@ -294,6 +310,7 @@ void ChangeEffectCommand(int, int, int) {
     if (!app || !EventExists(t, e)) return;
     if (!ChooseFunction("Change effect to:")) return;
     if (!EventExists(t, e)) return;
+    EditStep step("Change Effect");
     app->ChangeEffect((uint32_t)t, (uint32_t)e, (uint32_t)Dialogs().chosenLibrary,
                       (uint32_t)Dialogs().chosenFunction);
     app->editorScreen.SelectEvent(t, e);
@@ -324,19 +341,34 @@ void BuildDemoInfoPanel() {
     const int x0 = X0(), fx = windowWidth / 2 + 100, fw = windowWidth / 2 - 110;
     AddToPanel(new Label(x0, 10, "Author:", kWhite));
     AddToPanel(new TextNotifyField(
-        fx, 10, fw, app->GetAuthor(), [](const char* text) { App()->SetAuthor(text); }, kWhite));
+        fx, 10, fw, app->GetAuthor(), [](const char* text) {
+            EditStep step("Author");
+            App()->SetAuthor(text);
+        }, kWhite));
     AddToPanel(new Label(x0, 30, "Group:", kWhite));
     AddToPanel(new TextNotifyField(
-        fx, 30, fw, app->GetGroup(), [](const char* text) { App()->SetGroup(text); }, kWhite));
+        fx, 30, fw, app->GetGroup(), [](const char* text) {
+            EditStep step("Group");
+            App()->SetGroup(text);
+        }, kWhite));
     AddToPanel(new Label(x0, 50, "Extra Info:", kWhite));
     AddToPanel(new TextNotifyField(
-        fx, 50, fw, app->GetExtraInfo(), [](const char* text) { App()->SetExtraInfo(text); }, kWhite));
+        fx, 50, fw, app->GetExtraInfo(), [](const char* text) {
+            EditStep step("Extra Info");
+            App()->SetExtraInfo(text);
+        }, kWhite));
     AddToPanel(new Label(x0, 75, "Music:", kWhite));
     AddToPanel(new TextNotifyField(
-        fx, 75, fw, app->GetMusicFile(), [](const char* text) { App()->SetMusicFile(text); }, kWhite));
+        fx, 75, fw, app->GetMusicFile(), [](const char* text) {
+            EditStep step("Music");
+            App()->SetMusicFile(text);
+        }, kWhite));
     AddToPanel(new Label(x0, 100, "Duration:", kWhite));
     AddToPanel(new UIntNotifyField(
-        fx, 100, fw, app->GetRunningTime(), [](int value) { App()->SetRunningTime((uint32_t)value); },
+        fx, 100, fw, app->GetRunningTime(), [](int value) {
+            EditStep step("Duration");
+            App()->SetRunningTime((uint32_t)value);
+        },
         kWhite));
     AddToPanel(new Label(x0, 125, "Image Memory Usage in KB:", kWhite));
     AddToPanel(new NumberLabel(windowWidth / 2 + 175, 130, kWhite, nullptr,

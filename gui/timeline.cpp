@@ -210,6 +210,7 @@ void EventTimeEditor::WriteBackIfChanged(unsigned oldStart, unsigned oldLength) 
     EditorApp* app = App();
     DemoEvent* e = app ? app->GetEvent(track, event) : nullptr;
     if (!e) return; // the event went away: nothing to write to
+    EditStep step("Event Time");
     // Tenths of a second beyond the clock's range stop at its last millisecond.
     const uint64_t startMs = (uint64_t)start * 10, endMs = ((uint64_t)start + length) * 10;
     e->startTime = startMs > UINT32_MAX ? UINT32_MAX : (uint32_t)startMs;
