@@ -50,7 +50,7 @@ bool HandleEditingKey(int sym, int unicode) {
     }
     EditorApp* app = App();
     if (!app || TextField::Editing()) return false;
-    const SDLMod mods = SDL_GetModState();
+    const int mods = KeyEventMods();
     const bool ctrl = (mods & KMOD_CTRL) != 0, shift = (mods & KMOD_SHIFT) != 0;
     if (ctrl) {
         switch (sym) {

@@ -41,10 +41,12 @@ class EditorScreen : public GuiScreen {
     int selectedEvent = -1;
     int selectedTrack = -1;
     int panelTrack = -1;
+    // First parameter row the event panel shows (its rows page when they do not fit).
+    int paramFirstRow = 0;
     TextField* fileNameField = nullptr;
 };
 
-// Keyboard commands of the editor (SDL_GetModState tells the modifiers): true when
+// Keyboard commands of the editor (KeyEventMods tells the modifiers): true when
 // the key was one of theirs. Editing: undo, save, delete...; timeline: zoom, scroll...
 bool HandleEditingKey(int sym, int unicode);
 bool HandleTimelineKey(int sym, int unicode);

@@ -103,6 +103,8 @@ void EditorScreen::SelectTrack(int track) {
 }
 
 void EditorScreen::SelectEvent(int track, int event) {
+    // Another event's rows start from the top; the same event keeps its page.
+    if (track != selectedTrack || event != selectedEvent) paramFirstRow = 0;
     panelTrack = -1;
     selectedTrack = event < 0 ? -1 : track;
     selectedEvent = track < 0 ? -1 : event;

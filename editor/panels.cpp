@@ -9,6 +9,7 @@
 
 #include "app.h"
 #include "gui.h"
+#include "event_panel_layout.h"
 #include "recorded_widgets.h"
 
 namespace {
@@ -176,7 +177,7 @@ void AddImageRow(EditorApp& app, uint32_t track, uint32_t event, const ParamRow&
 
 // A colour row binds red, green and blue from "Red" on; channels the event does
 // not have stay unbound (the picker shows them as 0 and ignores presses on them).
-void AddColourRow(DemoEvent& e, const ParamRow& row) {
+void AddColourRow(DemoEvent& e, const ParamRow& row, int barLength) {
     const int C0 = C(), y = row.y;
     int* starts[3] = {nullptr, nullptr, nullptr};
     int* ends[3] = {nullptr, nullptr, nullptr};
@@ -189,8 +190,12 @@ void AddColourRow(DemoEvent& e, const ParamRow& row) {
     }
     AddToPanel(new Label(C0 + 20, y + 7, "StartColor", kWhite));
     AddToPanel(new Label(C0 + 20, y + 34, "EndColor", kWhite));
-    AddToPanel(new ParamColourPicker(C0 + 95, y - 1, starts[0], starts[1], starts[2]));
-    AddToPanel(new ParamColourPicker(C0 + 95, y + 26, ends[0], ends[1], ends[2]));
+    ColourPicker* start = new ParamColourPicker(C0 + 95, y - 1, starts[0], starts[1], starts[2]);
+    ColourPicker* end = new ParamColourPicker(C0 + 95, y + 26, ends[0], ends[1], ends[2]);
+    start->SetBarLength(barLength);
+    end->SetBarLength(barLength);
+    AddToPanel(start);
+    AddToPanel(end);
 }
 
 void AddNumberRow(EditorApp& app, uint32_t track, uint32_t event, DemoEvent& e, const ParamRow& row) {
@@ -209,37 +214,78 @@ void BuildEventPanel(int track, int event) {
     if (!app || !EventExists(track, event)) return;
     const uint32_t t = (uint32_t)track, e = (uint32_t)event;
     DemoEvent* record = app->GetEvent(t, e);
-    const int W = windowWidth, H = windowHeight, C0 = C(), x0 = X0();
+    const int W = windowWidth, C0 = C(), x0 = X0();
+    EditorScreen& screen = app->editorScreen;
+    const EventPanelLayout layout = LayoutEventPanel(t, e, screen.paramFirstRow);
+    screen.paramFirstRow = layout.firstRow;
 
     AddToPanel(new Label(x0, 8, "Event:", kWhite));
     PanelButton(C0 + 55, 2, 120, app->EventFunctionName(t, e), kWhite, ChangeEffectCommand);
     EventTimeEditor* times = new EventTimeEditor(t, e, kWhite);
     AddToPanel(times);
+    ParamGraph* graph = new ParamGraph(t, e);
+    graph->rowsGiven = true;
     if (app->EventParamCount(t, e) != 0) {
         AddToPanel(new Label(x0, 40, "Parameters:", kWhite));
-        for (const ParamRow& row : EventParamRows(t, e)) {
+        for (const ParamRow& row : layout.rows) {
             if (row.kind == ParamRow::kImage)
                 AddImageRow(*app, t, e, row);
             else if (row.kind == ParamRow::kColour)
-                AddColourRow(*record, row);
+                AddColourRow(*record, row, layout.pickerBar);
             else
                 AddNumberRow(*app, t, e, *record, row);
+            if (row.kind == ParamRow::kNumber) graph->rows.push_back({row.param, row.y});
+        }
+        if (layout.paged) {
+            char shown[64];
+            const int last = layout.firstRow + (int)layout.rows.size();
+            snprintf(shown, sizeof shown, "Rows %d-%d of %d", layout.firstRow + 1, last, layout.totalRows);
+            AddToPanel(new Label(C0 + 20, layout.pagerY + 1, shown, kWhite));
+            const PanelRect& up = layout.pagerUp;
+            const PanelRect& down = layout.pagerDown;
+            AddToPanel(new Button(up.x, up.y, up.w, up.h, kFrameColour, "Up", kWhite, ParamRowsUp, nullptr));
+            AddToPanel(new Button(down.x, down.y, down.w, down.h, kFrameColour, "Down", kWhite, ParamRowsDown,
+                                  nullptr));
         }
     }
-    ParamGraph* graph = new ParamGraph(t, e);
     times->graph = graph;
     AddToPanel(graph);
     if (!app->EventContinues(t, e))
         PanelButton(W - 145, 4, 140, "Add Continuing Effect", kLightGreen, AddContinuingEffect);
-    PanelButton(x0, H / 2 - 30, 70, "Prev Event", kWhite, PrevEvent);
-    PanelButton(C0 + 90, H / 2 - 30, 70, "Next Event", kWhite, NextEvent);
-    PanelButton(C0 + 210, H / 2 - 30, 120, "Hide/Show Event", kWhite, HideShowEvent);
-    // In a window narrower than 870 pixels "Hide/Show Event" would cover "Delete
-    // Event" completely; it then goes one row up so it can still be pressed.
-    const int deleteY = C0 + 210 + 120 > W - 105 ? H / 2 - 55 : H / 2 - 30;
-    PanelButton(W - 105, deleteY, 95, "Delete Event", kRed, DeleteEventCommand);
-    PanelButton(W - 115, H / 2 - 140, 110, "Move Track Up", kWhite, MoveEventUp);
-    PanelButton(W - 115, H / 2 - 110, 110, "Move Track Down", kWhite, MoveEventDown);
+    auto place = [](const PanelRect& r, const char* label, uint32_t colour, ClickCallback callback) {
+        AddToPanel(new Button(r.x, r.y, r.w, r.h, kFrameColour, label, colour, callback, nullptr));
+    };
+    place(layout.prev, "Prev Event", kWhite, PrevEvent);
+    place(layout.next, "Next Event", kWhite, NextEvent);
+    place(layout.hideShow, "Hide/Show Event", kWhite, HideShowEvent);
+    place(layout.deleteEvent, "Delete Event", kRed, DeleteEventCommand);
+    place(layout.moveUp, "Move Track Up", kWhite, MoveEventUp);
+    place(layout.moveDown, "Move Track Down", kWhite, MoveEventDown);
+}
+
+namespace {
+// Shows the next or the previous page of the selected event's parameter rows.
+void PageParamRows(int direction) {
+    EditorScreen& screen = AppEditorScreen();
+    const int t = screen.selectedTrack, e = screen.selectedEvent;
+    if (!EventExists(t, e)) return;
+    const EventPanelLayout now = LayoutEventPanel((uint32_t)t, (uint32_t)e, screen.paramFirstRow);
+    const int step = now.rows.empty() ? 1 : (int)now.rows.size();
+    int first = now.firstRow + direction * step;
+    if (first >= now.totalRows) return;
+    if (first < 0) first = 0;
+    screen.paramFirstRow = first;
+    screen.panelGroup->clear();
+    BuildEventPanel(t, e);
+}
+} // namespace
+
+void ParamRowsUp(int, int, int) {
+    PageParamRows(-1);
+}
+
+void ParamRowsDown(int, int, int) {
+    PageParamRows(1);
 }
 
 void PrevEvent(int, int, int) {
@@ -320,8 +366,8 @@ void ChooseImage(int px, int py, int) {
     const EditorScreen& screen = AppEditorScreen();
     const int t = screen.selectedTrack, e = screen.selectedEvent;
     if (!EventExists(t, e)) return;
-    // The "Change" button of each "ImageNr" row spans (W - 58, y - 5, 52 x 19).
-    for (const ParamRow& row : EventParamRows((uint32_t)t, (uint32_t)e)) {
+    // The "Change" button of each "ImageNr" row shown spans (W - 58, y - 5, 52 x 19).
+    for (const ParamRow& row : LayoutEventPanel((uint32_t)t, (uint32_t)e, screen.paramFirstRow).rows) {
         if (row.kind != ParamRow::kImage) continue;
         const int bx = windowWidth - 58, by = row.y - 5;
         if (px >= bx && px <= bx + 52 && py >= by && py <= by + 19) {

@@ -77,6 +77,9 @@ void AddContinuingEffect(int x, int y, int button);
 void MoveEventUp(int x, int y, int button);
 void MoveEventDown(int x, int y, int button);
 void ChangeEffectCommand(int x, int y, int button);
+// The pager of the event panel's parameter rows, when not all of them fit.
+void ParamRowsUp(int x, int y, int button);
+void ParamRowsDown(int x, int y, int button);
 // "Change" of an "ImageNr" row: the row under the press names the parameter.
 void ChooseImage(int x, int y, int button);
 void FunctionPicked(int x, int y, int button);

@@ -100,6 +100,9 @@ struct MouseState {
     int button, x, y; // the last press
 };
 MouseState& SharedMouseState();
+// Modifiers (SDL's KMOD_ bits) of the key being dispatched: the event's own, which
+// stay right when the keyboard state changed since it was queued.
+int KeyEventMods();
 
 class GuiScreen : public WidgetGroup {
   public:
@@ -141,13 +144,20 @@ class ScrollKnob : public Widget {
 // Three bars that set red, green and blue (0..255) through their pointers.
 class ColourPicker : public Widget {
   public:
+    static const int kBarLength = 256; // pixels: one per channel value
     ColourPicker(int x, int y, int* red, int* green, int* blue);
     void draw() override;
     bool click(int px, int py, int button) override;
+    // A window too narrow for the whole picker gets shorter bars (at least 16
+    // pixels), which spread the 256 values over fewer pixels.
+    void SetBarLength(int pixels);
+    // Width drawn: the bars, their ends and the swatch (294 at full length).
+    int DrawnWidth() const { return barLength + 38; }
 
     int* red;
     int* green;
     int* blue;
+    int barLength = kBarLength;
 };
 
 // ---------------------------------------------------------------------------

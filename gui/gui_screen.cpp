@@ -9,6 +9,11 @@
 
 namespace {
 MouseState gMouse = {false, false, 0, 0, 0};
+int gKeyMods = 0;
+}
+
+int KeyEventMods() {
+    return gKeyMods;
 }
 
 MouseState& SharedMouseState() {
@@ -29,6 +34,7 @@ bool GuiScreen::pollEvents() {
         switch (event.type) {
         case SDL_KEYDOWN:
             redrawRequested = true;
+            gKeyMods = event.key.keysym.mod;
             if (!key(event.key.keysym.sym, event.key.keysym.unicode) &&
                 !shortcut(event.key.keysym.sym, event.key.keysym.unicode) && event.key.keysym.sym == quitKey)
                 quit = true;

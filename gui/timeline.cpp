@@ -249,7 +249,17 @@ void ParamGraph::draw() {
         if (!strcmp(name, "ImageNr") || !strcmp(name, "Red") || !strcmp(name, "Green") ||
             !strcmp(name, "Blue"))
             continue;
-        const int r = 17 * (int)i;
+        int r = 17 * (int)i;
+        if (rowsGiven) {
+            // Only the rows the panel shows, at their places.
+            bool shown = false;
+            for (const Row& row : rows)
+                if (row.param == i) {
+                    r = row.y - 55;
+                    shown = true;
+                }
+            if (!shown) continue;
+        }
         const int32_t a = app->EventStartValue(track, event, i), b = app->EventEndValue(track, event, i);
         const int64_t lo = a < b ? a : b, hi = a < b ? b : a;
         if (lo == hi) {

@@ -1,5 +1,7 @@
 #include "safety_helpers.h"
 
+#include <cstdlib>
+
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
@@ -30,10 +32,8 @@ std::string SavedBytes(EditorFixture& f) {
 }
 
 void KeyWith(int sym, int unicode, int mods) {
-    SDL_SetModState((SDLMod)mods);
-    PushKeyDown(sym, unicode);
+    PushKeyDownWith(sym, unicode, mods);
     PumpEditor();
-    SDL_SetModState(KMOD_NONE);
 }
 
 bool ClickPanelButton(EditorScreen& s, const std::string& label) {
@@ -62,4 +62,14 @@ void TypeIntoField(TextField* field, const std::string& text) {
 
 void ClickEventBlock(EditingFixture& e, int track, uint32_t ms) {
     e.Click(110 + (int)(ms * 520 / 10000) + 2, RowY(track));
+}
+
+void CopyExample(const ScratchDir& dir) {
+    const std::string copy = "cp -r '" TRELLIC_SOURCE_DIR "/examples/.' '" + dir.path() + "'";
+    ASSERT_EQ(system(copy.c_str()), 0);
+    std::string xml = dir.Read("Fenk.xml");
+    const std::string bare = "\"libFenk.so\"", full = "\"" TRELLIC_BIN_DIR "/libFenk.so\"";
+    for (size_t at = xml.find(bare); at != std::string::npos; at = xml.find(bare, at + full.size()))
+        xml.replace(at, bare.size(), full);
+    dir.Write("Fenk.xml", xml);
 }

@@ -56,3 +56,5 @@ inline bool ClickPanelButton(EditingFixture& e, const std::string& label) {
 void TypeIntoField(TextField* field, const std::string& text);
 // Selects an event by pressing its block on the timeline (640 x 480, running time 10 s).
 void ClickEventBlock(EditingFixture& e, int track, uint32_t ms);
+// Copies the bundled example into `dir`, its library named by full path.
+void CopyExample(const ScratchDir& dir);

@@ -73,7 +73,7 @@ TEST_F(EditorScreenTest, LoadButtonLoadsBuildsTheEditorAndShowsDemoLoaded) {
     Click(kLoadX, kLoadY);
     EXPECT_STREQ(f.screen().statusText, "Demo loaded");
     EXPECT_TRUE(f.app().demoLoaded);
-    EXPECT_EQ(f.screen().childCount(), 18);
+    EXPECT_EQ(f.screen().childCount(), 20); // with Undo and Redo
     ASSERT_NE(f.screen().trackGroup, nullptr);
     ASSERT_NE(f.screen().panelGroup, nullptr);
     EXPECT_EQ(f.screen().panelGroup->childCount(), 0);
