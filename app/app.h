@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include <SDL/SDL_mixer.h>
 
@@ -92,6 +93,23 @@ class EditorApp : public DemoOperations {
     // LoadDemo throws BasicException with the failing stage's message.
     bool LoadDemo();
     bool SaveDemo();
+    // Saves to `path` (keeping the old file as NAME.bak), which becomes the
+    // demo's file; on success the demo has no unsaved changes and no autosave.
+    bool SaveDemoAs(const char* path);
+
+    // Autosave: while there are unsaved changes the demo is written every
+    // autosaveIntervalMs to NAME.autosave beside its file (60 s; the variable
+    // TRELLIC_AUTOSAVE_MS sets another interval). Call once per frame.
+    void AutosaveIfDue(uint32_t nowMs);
+    std::string AutosavePath() const;
+    void RemoveAutosave();
+    // After a load: when the demo's autosave is newer than its file, offers
+    // "Recover unsaved changes from HH:MM?"; Recover makes its content the
+    // demo's, as an unsaved (and undoable) change. True when recovered.
+    bool OfferRecovery();
+    uint32_t autosaveIntervalMs = 60000;
+    uint32_t autosaveDueAt = 0;          // ms; 0 = no write pending
+    uint64_t autosavedRevision = ~(uint64_t)0; // the revision the autosave holds
     // Reloads the demo's effect libraries and their lists from disk (F5), keeping
     // the demo with its unsaved edits, the selection and the time, and says on
     // the status line what happened. On failure the preview stays off until a
@@ -123,6 +141,8 @@ class EditorApp : public DemoOperations {
     bool UndoEdit();
     bool RedoEdit();
     UndoHistory undo;
+    // The demo file as last loaded or saved (for the caption and the autosave).
+    std::string demoFileName;
 
     // Fields, in this order: members are destroyed from the last up, so the
     // screens go first, then the music, and the demo (in the base) last.
@@ -139,6 +159,16 @@ class EditorApp : public DemoOperations {
     uint32_t imageMemory;            // bytes; 0 = not computed yet
     SDL_Surface* screen;
     SDL_Config* videoConfig;
+};
+
+// One undoable step around an edit: recorded when made, forgotten again when the
+// edit left the demo as it was (a refused move, a field committed unchanged).
+class EditStep {
+  public:
+    explicit EditStep(const char* name);
+    ~EditStep();
+    EditStep(const EditStep&) = delete;
+    EditStep& operator=(const EditStep&) = delete;
 };
 
 // Process-wide access to the one application object.

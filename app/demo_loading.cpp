@@ -80,16 +80,17 @@ OwnedDemo LoadBoundDemo(const char* fileName, SDL_Config* videoConfig, SDL_Surfa
 }
 
 bool EditorApp::LoadDemo() {
+    // The file name lives in a widget the stages may not touch, but copy it anyway:
+    // a library's initialisation must not be able to pull it from under the reader.
+    const std::string fileName = editorScreen.DemoFileName();
+
+    // A failure leaves the current demo on screen and editable: nothing is lost.
+    OwnedDemo fresh = LoadBoundDemo(fileName.c_str(), videoConfig, screen);
     if (demoLoaded) {
+        // The panels point into the old demo's arrays: take them down first.
         editorScreen.BuildBase();
         demoLoaded = false;
     }
-    // The file name lives in a widget the stages may not touch, but copy it anyway:
-    // a library's initialisation must not be able to pull it from under the reader.
-    // The whole name, however long: Save uses all of it too.
-    const std::string fileName = editorScreen.DemoFileName();
-
-    OwnedDemo fresh = LoadBoundDemo(fileName.c_str(), videoConfig, screen);
     if (demo) {
         // The old demo's handles go, so each module is held once, by the new demo:
         // a reload can then really unload it. A library it alone used quits first.
@@ -99,14 +100,29 @@ bool EditorApp::LoadDemo() {
     ReplaceDemo(fresh.release());
     effectsUnbound = false;
     demoLoaded = true;
+    demoFileName = fileName;
+    undo.Clear();
+    autosavedRevision = ~(uint64_t)0;
+    autosaveDueAt = 0;
     ReadImageList("ImageList.txt");
     music.playing = false;
     return true;
 }
 
 bool EditorApp::SaveDemo() {
+    return SaveDemoAs(editorScreen.DemoFileName());
+}
+
+bool EditorApp::SaveDemoAs(const char* path) {
+    SaveOptions options;
+    options.keepBackup = true;
     SaveReport report;
-    if (SaveDemoFile(editorScreen.DemoFileName(), demo, nullptr, &report)) {
+    const std::string target = path ? path : "";
+    if (demo && SaveDemoFile(target.c_str(), demo, &options, &report)) {
+        // The autosave of the file the demo came from has served its purpose.
+        RemoveAutosave();
+        demoFileName = target;
+        undo.MarkSaved();
         if (report.replacedCharacters > 0) {
             char status[96];
             snprintf(status, sizeof status, "Demo saved; %u control character%s written as '?'.",

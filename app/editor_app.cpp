@@ -5,6 +5,7 @@
 
 #include <cassert>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 EditorApp* gApp = nullptr;
@@ -28,6 +29,11 @@ EditorApp::EditorApp(SDL_Surface* screen_, SDL_Config* videoConfig_)
     // A click anywhere on the full-screen preview returns to the editor.
     previewScreen.add(new Widget(0, 0, windowWidth, windowHeight, ShowEditor, ShowEditor));
     previewScreen.add(new PathOverlay());
+    // Tests and impatient users may want the autosave sooner than once a minute.
+    if (const char* interval = getenv("TRELLIC_AUTOSAVE_MS")) {
+        const long ms = strtol(interval, nullptr, 10);
+        if (ms > 0) autosaveIntervalMs = (uint32_t)ms;
+    }
 }
 
 EditorApp::~EditorApp() {}

@@ -168,10 +168,13 @@ static void DrawDemoFrame(EditorApp& app, MainLoop& loop) {
 }
 
 bool EditorFrame(MainLoop& loop) {
-    if (AppActiveScreen().pollEvents()) return false;
+    // F10 or closing the window: unsaved changes are saved, discarded or kept first.
+    if (AppActiveScreen().pollEvents() && ResolveUnsavedChanges()) return false;
+    EditorApp& app = *App();
+    app.AutosaveIfDue(SDL_GetTicks());
+    UpdateWindowCaption(app);
     if (!(SDL_GetAppState() & SDL_APPACTIVE)) return true;
 
-    EditorApp& app = *App();
     loop.now = SDL_GetTicks();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (app.demoLoaded && app.demo) DrawDemoFrame(app, loop);
@@ -182,8 +185,12 @@ bool EditorFrame(MainLoop& loop) {
 }
 
 int EditorShutDown(MainLoop& loop) {
-    if (App()) App()->WriteSettings(kSettingsFile);
     CancelTempoDetection();
+    if (EditorApp* app = App()) {
+        app->WriteSettings(kSettingsFile);
+        // An autosave this run wrote of changes since undone or saved is stale.
+        if (app->autosavedRevision != ~(uint64_t)0 && !app->undo.IsModified()) app->RemoveAutosave();
+    }
     SetApp(nullptr);
     OGLState::SetState(nullptr);
     delete loop.glState;

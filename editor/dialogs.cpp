@@ -157,7 +157,10 @@ void ImagePicked(int px, int py, int) {
         const int32_t p = gDialogs.imageParam;
         // Only an existing parameter of a still existing event is written.
         if (event && p >= 0 && (uint32_t)p < event->paramCount && event->startValues && event->endValues) {
-            event->startValues[p] = event->endValues[p] = (int32_t)i;
+            {
+                EditStep step("Pick Image");
+                event->startValues[p] = event->endValues[p] = (int32_t)i;
+            }
             screen.SelectEvent(t, e);
         }
         gDialogs.imageDialogDone = true;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "gui.h"
 
@@ -42,10 +43,12 @@ class EditorScreen : public GuiScreen {
     int selectedEvent = -1;
     int selectedTrack = -1;
     int panelTrack = -1;
+    // First parameter row the event panel shows (its rows page when they do not fit).
+    int paramFirstRow = 0;
     TextField* fileNameField = nullptr;
 };
 
-// Keyboard commands of the editor (SDL_GetModState tells the modifiers): true when
+// Keyboard commands of the editor (KeyEventMods tells the modifiers): true when
 // the key was one of theirs. Editing: undo, save, delete...; timeline: zoom, scroll...
 bool HandleEditingKey(int sym, int unicode);
 bool HandleTimelineKey(int sym, int unicode);
@@ -54,12 +57,24 @@ bool HandleTimelineKey(int sym, int unicode);
 // zooms there). False outside the timeline.
 bool HandleTimelineWheel(int x, int y, int direction);
 
+// Before anything that would drop unsaved changes (quitting, loading another
+// demo): asks "The demo has unsaved changes." (Save / Discard / Cancel) when
+// there are any. True when the caller may go ahead: nothing unsaved, saved, or
+// discarded.
+bool ResolveUnsavedChanges();
+// The window caption: "Trellic - Fenk.xml *" while Fenk.xml has unsaved changes.
+std::string EditorCaption(const EditorApp& app);
+// Sets the caption when it changed.
+void UpdateWindowCaption(const EditorApp& app);
+
 // Commands of the editor screen's buttons and sliders.
 void LoadDemoCommand(int x, int y, int button);
 void SaveDemoCommand(int x, int y, int button);
 void ClearStatus(int x, int y, int button);
 void PlayPause(int x, int y, int button);
 void ShowDemoInfo(int x, int y, int button);
+void UndoCommand(int x, int y, int button);
+void RedoCommand(int x, int y, int button);
 // Reloads the demo's effect libraries (the Reload button and F5).
 void ReloadLibrariesCommand(int x, int y, int button);
 void VolumeChanged(double value);

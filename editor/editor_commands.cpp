@@ -17,6 +17,7 @@ void LoadDemoCommand(int, int, int) {
     EditorApp* app = App();
     if (!app) return;
     EditorScreen& screen = app->editorScreen;
+    if (!ResolveUnsavedChanges()) return;
     try {
         app->LoadDemo();
     } catch (const BasicException& e) {
@@ -27,13 +28,15 @@ void LoadDemoCommand(int, int, int) {
     CancelTempoDetection();
     MusicView().looping = false;
     MusicView().shownMarker = -1;
+    screen.SetStatus("Demo loaded");
+    // Before the editor is built: a recovered running time sets the time slider's range.
+    app->OfferRecovery();
     screen.BuildEditor(*app, app->music);
     const char* musicFile = app->demo ? app->demo->inputMusicFile : nullptr;
     if (musicFile && musicFile[0])
         app->music.Load(musicFile);
     else
         app->music.Unload();
-    screen.SetStatus("Demo loaded");
 }
 
 void SaveDemoCommand(int, int, int) {
@@ -69,4 +72,12 @@ void ShowDemoInfo(int, int, int) {
 
 void VolumeChanged(double) {
     if (App()) App()->SetVolume((uint32_t)VolumeSliderValue());
+}
+
+void UndoCommand(int, int, int) {
+    if (App()) App()->UndoEdit();
+}
+
+void RedoCommand(int, int, int) {
+    if (App()) App()->RedoEdit();
 }

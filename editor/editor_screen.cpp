@@ -16,6 +16,23 @@
 
 namespace {
 const char* kDefaultDemoFile = "Fenk.xml";
+const uint32_t kGreyText = 0xFF808080;
+
+// "Undo" and "Redo": greyed while there is nothing to undo or redo.
+class HistoryButton : public Button {
+  public:
+    HistoryButton(int x_, int y_, const char* label_, bool redo_, ClickCallback callback)
+        : Button(x_, y_, 44, 16, EditorScreen::kFrameColour, label_, 0xFFFFFFFF, callback, nullptr), redo(redo_) {}
+    void draw() override {
+        EditorApp* app = App();
+        const bool can = app && (redo ? app->undo.CanRedo() : app->undo.CanUndo());
+        colour = can ? 0xFFFFFFFF : kGreyText;
+        Button::draw();
+    }
+
+  private:
+    bool redo;
+};
 } // namespace
 
 EditorScreen::EditorScreen(int width, int height, uint16_t quitKey_) : GuiScreen(quitKey_) {
@@ -70,6 +87,8 @@ void EditorScreen::BuildEditor(EditorApp& app, MusicPlayer& music) {
     volume = app.GetVolume() > 128 ? 128 : (int)app.GetVolume();
     add(new ScrollKnob(4, H - 35, 90, 0, 128, &volume, true, VolumeChanged));
     add(new Button(3, H / 2 + 153, 90, 16, kFrameColour, "Reload", 0xFFFFFFFF, ReloadLibrariesCommand, nullptr));
+    add(new HistoryButton(3, H / 2 + 134, "Undo", false, UndoCommand));
+    add(new HistoryButton(49, H / 2 + 134, "Redo", true, RedoCommand));
     // The music: the waveform under the time slider, the beat grid over the rows.
     add(new WaveformStrip());
     add(new BeatGridOverlay());
@@ -97,6 +116,8 @@ void EditorScreen::SelectTrack(int track) {
 }
 
 void EditorScreen::SelectEvent(int track, int event) {
+    // Another event's rows start from the top; the same event keeps its page.
+    if (track != selectedTrack || event != selectedEvent) paramFirstRow = 0;
     panelTrack = -1;
     selectedTrack = event < 0 ? -1 : track;
     selectedEvent = track < 0 ? -1 : event;

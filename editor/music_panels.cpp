@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app.h"
+#include "idle_wait.h"
 #include "music_edits.h"
 #include "panels.h"
 
@@ -196,7 +197,11 @@ void UpdateMusicPanels() {
         gMarkerPanelStale = -1;
         if (m == MusicView().shownMarker && PanelHolds<MarkerNameField>()) ShowMarkerPanel(m);
     }
-    if (!gDetection || !gDetection->Finished()) return;
+    if (!gDetection) return;
+    if (!gDetection->Finished()) {
+        WakeEditorIn(100); // the idle editor looks again soon for the result
+        return;
+    }
     const TempoEstimate estimate = gDetection->Result();
     gDetection.reset();
     EditorApp* app = App();

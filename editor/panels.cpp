@@ -9,6 +9,8 @@
 
 #include "app.h"
 #include "gui.h"
+#include "event_panel_layout.h"
+#include "recorded_widgets.h"
 
 namespace {
 
@@ -71,7 +73,9 @@ void BuildTrackPanel(int track) {
 void MoveTrackUp(int, int, int) {
     EditorApp* app = App();
     const int p = AppEditorScreen().panelTrack;
-    if (!app || p < 1 || !app->SwapTracks((uint32_t)p, (uint32_t)(p - 1))) return;
+    if (!app || p < 1) return;
+    EditStep step("Move Track Up");
+    if (!app->SwapTracks((uint32_t)p, (uint32_t)(p - 1))) return;
     RebuildRows();
     app->editorScreen.SelectTrack(p - 1);
 }
@@ -79,7 +83,9 @@ void MoveTrackUp(int, int, int) {
 void MoveTrackDown(int, int, int) {
     EditorApp* app = App();
     const int p = AppEditorScreen().panelTrack;
-    if (!app || p < 0 || !app->SwapTracks((uint32_t)p, (uint32_t)p + 1)) return;
+    if (!app || p < 0) return;
+    EditStep step("Move Track Down");
+    if (!app->SwapTracks((uint32_t)p, (uint32_t)p + 1)) return;
     RebuildRows();
     app->editorScreen.SelectTrack(p + 1);
 }
@@ -90,6 +96,7 @@ void InsertNewTrack(int, int, int) {
     const int p = app->editorScreen.panelTrack;
     int i = p != -1 ? p : (int)app->TrackCount() - 1;
     if (i < 0) i = 0; // a demo without tracks gets its first one
+    EditStep step("Insert New Track");
     if (!app->InsertTrack((uint32_t)i)) return;
     RebuildRows();
     app->editorScreen.SelectTrack(i);
@@ -98,7 +105,9 @@ void InsertNewTrack(int, int, int) {
 void DeleteTrackCommand(int, int, int) {
     EditorApp* app = App();
     const int p = AppEditorScreen().panelTrack;
-    if (!app || p < 0 || !app->DeleteTrack((uint32_t)p)) return;
+    if (!app || p < 0) return;
+    EditStep step("Delete Track");
+    if (!app->DeleteTrack((uint32_t)p)) return;
     RebuildRows();
     app->editorScreen.SelectTrack(-1);
 }
@@ -107,6 +116,7 @@ void HideShowTrack(int, int, int) {
     EditorApp* app = App();
     const int p = AppEditorScreen().panelTrack;
     if (!app || p < 0) return;
+    EditStep step("Hide/Show Track");
     app->SetTrackHidden((uint32_t)p, !app->GetTrackHidden((uint32_t)p));
 }
 
@@ -118,6 +128,7 @@ void AddNewEvent(int, int, int) {
     if (!ChooseFunction("Select New Event:")) return;
     // The dialog ran its own loop; look again before using the track.
     if (!TrackExists(p) || app->editorScreen.panelTrack != p) return;
+    EditStep step("Add New Event");
     const int32_t n = app->AddEvent((uint32_t)p, app->editorScreen.PanelTrackMarkerTime(),
                                     (uint32_t)Dialogs().chosenLibrary, (uint32_t)Dialogs().chosenFunction);
     if (n == -1) return;
@@ -167,7 +178,7 @@ void AddImageRow(EditorApp& app, uint32_t track, uint32_t event, const ParamRow&
 
 // A colour row binds red, green and blue from "Red" on; channels the event does
 // not have stay unbound (the picker shows them as 0 and ignores presses on them).
-void AddColourRow(DemoEvent& e, const ParamRow& row) {
+void AddColourRow(DemoEvent& e, const ParamRow& row, int barLength) {
     const int C0 = C(), y = row.y;
     int* starts[3] = {nullptr, nullptr, nullptr};
     int* ends[3] = {nullptr, nullptr, nullptr};
@@ -180,16 +191,21 @@ void AddColourRow(DemoEvent& e, const ParamRow& row) {
     }
     AddToPanel(new Label(C0 + 20, y + 7, "StartColor", kWhite));
     AddToPanel(new Label(C0 + 20, y + 34, "EndColor", kWhite));
-    AddToPanel(new ColourPicker(C0 + 95, y - 1, starts[0], starts[1], starts[2]));
-    AddToPanel(new ColourPicker(C0 + 95, y + 26, ends[0], ends[1], ends[2]));
+    ColourPicker* start = new ParamColourPicker(C0 + 95, y - 1, starts[0], starts[1], starts[2]);
+    ColourPicker* end = new ParamColourPicker(C0 + 95, y + 26, ends[0], ends[1], ends[2]);
+    start->SetBarLength(barLength);
+    end->SetBarLength(barLength);
+    AddToPanel(start);
+    AddToPanel(end);
 }
 
 void AddNumberRow(EditorApp& app, uint32_t track, uint32_t event, DemoEvent& e, const ParamRow& row) {
     const int C0 = C(), y = row.y;
     AddToPanel(new Label(C0 + 20, y, app.EventParamName(track, event, row.param), kWhite));
     if (row.param >= e.paramCount || !e.startValues || !e.endValues) return;
-    AddToPanel(new IntField(C0 + 115, y, 60, &e.startValues[row.param], kWhite));
-    AddToPanel(new IntField(C0 + 225, y, 60, &e.endValues[row.param], kWhite));
+    const char* name = app.EventParamName(track, event, row.param);
+    AddToPanel(new ParamField(C0 + 115, y, 60, &e.startValues[row.param], kWhite, name));
+    AddToPanel(new ParamField(C0 + 225, y, 60, &e.endValues[row.param], kWhite, name));
 }
 
 } // namespace
@@ -199,39 +215,80 @@ void BuildEventPanel(int track, int event) {
     if (!app || !EventExists(track, event)) return;
     const uint32_t t = (uint32_t)track, e = (uint32_t)event;
     DemoEvent* record = app->GetEvent(t, e);
-    const int W = windowWidth, H = windowHeight, C0 = C(), x0 = X0();
+    const int W = windowWidth, C0 = C(), x0 = X0();
+    EditorScreen& screen = app->editorScreen;
+    const EventPanelLayout layout = LayoutEventPanel(t, e, screen.paramFirstRow);
+    screen.paramFirstRow = layout.firstRow;
 
     AddToPanel(new Label(x0, 8, "Event:", kWhite));
     PanelButton(C0 + 55, 2, 120, app->EventFunctionName(t, e), kWhite, ChangeEffectCommand);
     EventTimeEditor* times = new EventTimeEditor(t, e, kWhite);
     AddToPanel(times);
+    ParamGraph* graph = new ParamGraph(t, e);
+    graph->rowsGiven = true;
     if (app->EventParamCount(t, e) != 0) {
         AddToPanel(new Label(x0, 40, "Parameters:", kWhite));
-        for (const ParamRow& row : EventParamRows(t, e)) {
+        for (const ParamRow& row : layout.rows) {
             if (row.kind == ParamRow::kImage)
                 AddImageRow(*app, t, e, row);
             else if (row.kind == ParamRow::kColour)
-                AddColourRow(*record, row);
+                AddColourRow(*record, row, layout.pickerBar);
             else
                 AddNumberRow(*app, t, e, *record, row);
+            if (row.kind == ParamRow::kNumber) graph->rows.push_back({row.param, row.y});
+        }
+        if (layout.paged) {
+            char shown[64];
+            const int last = layout.firstRow + (int)layout.rows.size();
+            snprintf(shown, sizeof shown, "Rows %d-%d of %d", layout.firstRow + 1, last, layout.totalRows);
+            AddToPanel(new Label(C0 + 20, layout.pagerY + 1, shown, kWhite));
+            const PanelRect& up = layout.pagerUp;
+            const PanelRect& down = layout.pagerDown;
+            AddToPanel(new Button(up.x, up.y, up.w, up.h, kFrameColour, "Up", kWhite, ParamRowsUp, nullptr));
+            AddToPanel(new Button(down.x, down.y, down.w, down.h, kFrameColour, "Down", kWhite, ParamRowsDown,
+                                  nullptr));
         }
     }
-    ParamGraph* graph = new ParamGraph(t, e);
     times->graph = graph;
     AddToPanel(graph);
     if (!app->EventContinues(t, e))
         PanelButton(W - 145, 4, 140, "Add Continuing Effect", kLightGreen, AddContinuingEffect);
-    PanelButton(x0, H / 2 - 30, 70, "Prev Event", kWhite, PrevEvent);
-    PanelButton(C0 + 90, H / 2 - 30, 70, "Next Event", kWhite, NextEvent);
-    PanelButton(C0 + 210, H / 2 - 30, 120, "Hide/Show Event", kWhite, HideShowEvent);
-    // In a window narrower than 870 pixels "Hide/Show Event" would cover "Delete
-    // Event" completely; it then goes one row up so it can still be pressed.
-    const int deleteY = C0 + 210 + 120 > W - 105 ? H / 2 - 55 : H / 2 - 30;
-    PanelButton(W - 105, deleteY, 95, "Delete Event", kRed, DeleteEventCommand);
-    PanelButton(W - 115, H / 2 - 140, 110, "Move Track Up", kWhite, MoveEventUp);
-    PanelButton(W - 115, H / 2 - 110, 110, "Move Track Down", kWhite, MoveEventDown);
+    auto place = [](const PanelRect& r, const char* label, uint32_t colour, ClickCallback callback) {
+        AddToPanel(new Button(r.x, r.y, r.w, r.h, kFrameColour, label, colour, callback, nullptr));
+    };
+    place(layout.prev, "Prev Event", kWhite, PrevEvent);
+    place(layout.next, "Next Event", kWhite, NextEvent);
+    place(layout.hideShow, "Hide/Show Event", kWhite, HideShowEvent);
+    place(layout.deleteEvent, "Delete Event", kRed, DeleteEventCommand);
+    place(layout.moveUp, "Move Track Up", kWhite, MoveEventUp);
+    place(layout.moveDown, "Move Track Down", kWhite, MoveEventDown);
     // The unit of both time fields, right of the length field.
     AddToPanel(new Label(x0 + 220, 25, "1/10 s", kWhite));
+}
+
+namespace {
+// Shows the next or the previous page of the selected event's parameter rows.
+void PageParamRows(int direction) {
+    EditorScreen& screen = AppEditorScreen();
+    const int t = screen.selectedTrack, e = screen.selectedEvent;
+    if (!EventExists(t, e)) return;
+    const EventPanelLayout now = LayoutEventPanel((uint32_t)t, (uint32_t)e, screen.paramFirstRow);
+    const int step = now.rows.empty() ? 1 : (int)now.rows.size();
+    int first = now.firstRow + direction * step;
+    if (first >= now.totalRows) return;
+    if (first < 0) first = 0;
+    screen.paramFirstRow = first;
+    screen.panelGroup->clear();
+    BuildEventPanel(t, e);
+}
+} // namespace
+
+void ParamRowsUp(int, int, int) {
+    PageParamRows(-1);
+}
+
+void ParamRowsDown(int, int, int) {
+    PageParamRows(1);
 }
 
 void PrevEvent(int, int, int) {
@@ -250,13 +307,16 @@ void HideShowEvent(int, int, int) {
     EditorApp* app = App();
     const int t = AppEditorScreen().selectedTrack, e = AppEditorScreen().selectedEvent;
     if (!app || !EventExists(t, e)) return;
+    EditStep step("Hide/Show Event");
     app->SetEventHidden((uint32_t)t, (uint32_t)e, !app->GetEventHidden((uint32_t)t, (uint32_t)e));
 }
 
 void DeleteEventCommand(int, int, int) {
     EditorApp* app = App();
     const int t = AppEditorScreen().selectedTrack, e = AppEditorScreen().selectedEvent;
-    if (!app || !EventExists(t, e) || !app->DeleteEvent((uint32_t)t, (uint32_t)e)) return;
+    if (!app || !EventExists(t, e)) return;
+    EditStep step("Delete Event");
+    if (!app->DeleteEvent((uint32_t)t, (uint32_t)e)) return;
     RebuildRows();
     app->editorScreen.SelectEvent(-1, -1);
 }
@@ -265,6 +325,7 @@ void AddContinuingEffect(int, int, int) {
     EditorApp* app = App();
     const int t = AppEditorScreen().selectedTrack, e = AppEditorScreen().selectedEvent;
     if (!app || !EventExists(t, e)) return;
+    EditStep step("Add Continuing Effect");
     const int32_t n = app->AddContinuingEvent((uint32_t)t, (uint32_t)e);
     if (n == -1) return;
     RebuildRows();
@@ -272,10 +333,11 @@ void AddContinuingEffect(int, int, int) {
 }
 
 namespace {
-void MoveEventBy(int delta) {
+void MoveEventBy(int delta, const char* name) {
     EditorApp* app = App();
     const int t = AppEditorScreen().selectedTrack, e = AppEditorScreen().selectedEvent;
     if (!app || !EventExists(t, e) || !TrackExists(t + delta)) return;
+    EditStep step(name);
     const int32_t n = app->MoveEventToTrack((uint32_t)t, (uint32_t)e, (uint32_t)(t + delta));
     if (n == -1) return;
     app->editorScreen.SelectEvent(t + delta, n);
@@ -284,11 +346,11 @@ void MoveEventBy(int delta) {
 } // namespace
 
 void MoveEventUp(int, int, int) {
-    MoveEventBy(-1);
+    MoveEventBy(-1, "Move Event Up");
 }
 
 void MoveEventDown(int, int, int) {
-    MoveEventBy(1);
+    MoveEventBy(1, "Move Event Down");
 }
 
 void ChangeEffectCommand(int, int, int) {
@@ -297,6 +359,7 @@ void ChangeEffectCommand(int, int, int) {
     if (!app || !EventExists(t, e)) return;
     if (!ChooseFunction("Change effect to:")) return;
     if (!EventExists(t, e)) return;
+    EditStep step("Change Effect");
     app->ChangeEffect((uint32_t)t, (uint32_t)e, (uint32_t)Dialogs().chosenLibrary,
                       (uint32_t)Dialogs().chosenFunction);
     app->editorScreen.SelectEvent(t, e);
@@ -306,8 +369,8 @@ void ChooseImage(int px, int py, int) {
     const EditorScreen& screen = AppEditorScreen();
     const int t = screen.selectedTrack, e = screen.selectedEvent;
     if (!EventExists(t, e)) return;
-    // The "Change" button of each "ImageNr" row spans (W - 58, y - 5, 52 x 19).
-    for (const ParamRow& row : EventParamRows((uint32_t)t, (uint32_t)e)) {
+    // The "Change" button of each "ImageNr" row shown spans (W - 58, y - 5, 52 x 19).
+    for (const ParamRow& row : LayoutEventPanel((uint32_t)t, (uint32_t)e, screen.paramFirstRow).rows) {
         if (row.kind != ParamRow::kImage) continue;
         const int bx = windowWidth - 58, by = row.y - 5;
         if (px >= bx && px <= bx + 52 && py >= by && py <= by + 19) {
@@ -327,19 +390,34 @@ void BuildDemoInfoPanel() {
     const int x0 = X0(), fx = windowWidth / 2 + 100, fw = windowWidth / 2 - 110;
     AddToPanel(new Label(x0, 10, "Author:", kWhite));
     AddToPanel(new TextNotifyField(
-        fx, 10, fw, app->GetAuthor(), [](const char* text) { App()->SetAuthor(text); }, kWhite));
+        fx, 10, fw, app->GetAuthor(), [](const char* text) {
+            EditStep step("Author");
+            App()->SetAuthor(text);
+        }, kWhite));
     AddToPanel(new Label(x0, 30, "Group:", kWhite));
     AddToPanel(new TextNotifyField(
-        fx, 30, fw, app->GetGroup(), [](const char* text) { App()->SetGroup(text); }, kWhite));
+        fx, 30, fw, app->GetGroup(), [](const char* text) {
+            EditStep step("Group");
+            App()->SetGroup(text);
+        }, kWhite));
     AddToPanel(new Label(x0, 50, "Extra Info:", kWhite));
     AddToPanel(new TextNotifyField(
-        fx, 50, fw, app->GetExtraInfo(), [](const char* text) { App()->SetExtraInfo(text); }, kWhite));
+        fx, 50, fw, app->GetExtraInfo(), [](const char* text) {
+            EditStep step("Extra Info");
+            App()->SetExtraInfo(text);
+        }, kWhite));
     AddToPanel(new Label(x0, 75, "Music:", kWhite));
     AddToPanel(new TextNotifyField(
-        fx, 75, fw, app->GetMusicFile(), [](const char* text) { App()->SetMusicFile(text); }, kWhite));
+        fx, 75, fw, app->GetMusicFile(), [](const char* text) {
+            EditStep step("Music");
+            App()->SetMusicFile(text);
+        }, kWhite));
     AddToPanel(new Label(x0, 100, "Duration:", kWhite));
     AddToPanel(new UIntNotifyField(
-        fx, 100, fw, app->GetRunningTime(), [](int value) { App()->SetRunningTime((uint32_t)value); },
+        fx, 100, fw, app->GetRunningTime(), [](int value) {
+            EditStep step("Duration");
+            App()->SetRunningTime((uint32_t)value);
+        },
         kWhite));
     AddToPanel(new Label(x0, 125, "Image Memory Usage in KB:", kWhite));
     AddToPanel(new NumberLabel(windowWidth / 2 + 175, 130, kWhite, nullptr,

@@ -47,6 +47,22 @@ void ChooseImageFor(uint32_t param);
 // Draws and pumps `dialog` until `done` is set or its pump reports quit.
 void RunModal(GuiScreen& dialog, bool& done);
 
+// A modal question with up to three answers, as buttons in a frame across the
+// middle of the window: the index of the answer pressed, or -1 for Escape or a
+// request to close the window.
+int AskQuestion(const char* question, const std::vector<const char*>& answers);
+// Where AskQuestion puts its frame and buttons for `answers` answers.
+struct QuestionLayout {
+    int x, y, w, h;
+    int buttonX[3], buttonY[3];
+    int buttonW, buttonH;
+};
+QuestionLayout QuestionLayoutFor(int answers);
+// How many questions are open now (read from any thread: tests answer them).
+int ModalQuestionDepth();
+// How many questions were asked since the program started.
+int QuestionsAsked();
+
 // Cell positions of the dialogs' buttons, for a window of windowWidth x windowHeight.
 int FunctionColumns();
 void FunctionCell(uint32_t lib, uint32_t fn, int& x, int& y);
@@ -68,6 +84,9 @@ void AddContinuingEffect(int x, int y, int button);
 void MoveEventUp(int x, int y, int button);
 void MoveEventDown(int x, int y, int button);
 void ChangeEffectCommand(int x, int y, int button);
+// The pager of the event panel's parameter rows, when not all of them fit.
+void ParamRowsUp(int x, int y, int button);
+void ParamRowsDown(int x, int y, int button);
 // "Change" of an "ImageNr" row: the row under the press names the parameter.
 void ChooseImage(int x, int y, int button);
 void FunctionPicked(int x, int y, int button);

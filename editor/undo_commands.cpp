@@ -57,3 +57,11 @@ bool EditorApp::RedoEdit() {
     ShowStep(*this, sel, "Redo: " + name);
     return true;
 }
+
+EditStep::EditStep(const char* name) {
+    if (EditorApp* app = App()) app->RecordEdit(name);
+}
+
+EditStep::~EditStep() {
+    if (EditorApp* app = App()) app->DropEditIfUnchanged();
+}

@@ -64,6 +64,8 @@ class UndoHistory {
     bool IsModified() const { return revision != savedRevision; }
     // Forces the modified state (a recovered autosave is unsaved from the start).
     void MarkModified() { savedRevision = ~(uint64_t)0; }
+    // Names the demo's state: equal revisions mean equal content (autosave skips a write).
+    uint64_t Revision() const { return revision; }
 
     size_t StepCount() const { return undoSteps.size(); }
     size_t Bytes() const;

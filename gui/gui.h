@@ -102,6 +102,9 @@ struct MouseState {
     int upX = 0, upY = 0;  // where the left button was last released
 };
 MouseState& SharedMouseState();
+// Modifiers (SDL's KMOD_ bits) of the key being dispatched: the event's own, which
+// stay right when the keyboard state changed since it was queued.
+int KeyEventMods();
 
 // A press that goes on as a drag: the pump hands it the pointer's moves and
 // the left button's release, then destroys it.
@@ -161,13 +164,20 @@ class ScrollKnob : public Widget {
 // Three bars that set red, green and blue (0..255) through their pointers.
 class ColourPicker : public Widget {
   public:
+    static const int kBarLength = 256; // pixels: one per channel value
     ColourPicker(int x, int y, int* red, int* green, int* blue);
     void draw() override;
     bool click(int px, int py, int button) override;
+    // A window too narrow for the whole picker gets shorter bars (at least 16
+    // pixels), which spread the 256 values over fewer pixels.
+    void SetBarLength(int pixels);
+    // Width drawn: the bars, their ends and the swatch (294 at full length).
+    int DrawnWidth() const { return barLength + 38; }
 
     int* red;
     int* green;
     int* blue;
+    int barLength = kBarLength;
 };
 
 // ---------------------------------------------------------------------------
@@ -259,6 +269,7 @@ class TextBuffer {
 class TextField : public TextWidget {
   public:
     TextField(int x, int y, int w, const char* text, uint32_t colour);
+    ~TextField() override;
     void draw() override;
     bool grabFocus(int px, int py) override;
     void loseFocus() override;
@@ -269,6 +280,8 @@ class TextField : public TextWidget {
     // Replaces the text and ends any edit without reporting it.
     void setText(const char* text);
     const char* GetText() { return text.c_str(); }
+    // The field being edited now, if any: while there is one, keys are typing.
+    static TextField* Editing();
 
     TextBuffer text;
     TextBuffer saved; // the text as it was when the edit began

@@ -10,6 +10,7 @@
 namespace {
 MouseState gMouse = {false, false, 0, 0, 0, false, 0, 0};
 PointerDrag* gDrag = nullptr;
+int gKeyMods = 0;
 
 void EndDrag(int x, int y) {
     PointerDrag* drag = gDrag;
@@ -36,6 +37,10 @@ void CancelPointerDrag() {
     gDrag = nullptr;
 }
 
+int KeyEventMods() {
+    return gKeyMods;
+}
+
 MouseState& SharedMouseState() {
     return gMouse;
 }
@@ -58,6 +63,7 @@ bool GuiScreen::pollEvents() {
         switch (event.type) {
         case SDL_KEYDOWN:
             redrawRequested = true;
+            gKeyMods = event.key.keysym.mod;
             if (!key(event.key.keysym.sym, event.key.keysym.unicode) &&
                 !shortcut(event.key.keysym.sym, event.key.keysym.unicode) && event.key.keysym.sym == quitKey)
                 quit = true;

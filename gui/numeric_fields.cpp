@@ -66,6 +66,9 @@ void IntField::loseFocus() {
 }
 
 bool IntField::key(int sym, int unicode) {
+    // After the edit has ended (Return) the field keeps the focus but no longer
+    // takes keys: F10 and the editor's keys reach the screen again.
+    if (!editing) return false;
     bool passes =
         (unicode >= '0' && unicode <= '9') || IsEditingKey(sym) || sym == SDLK_MINUS || unicode == '-';
     if (!passes) return true;
@@ -103,6 +106,7 @@ void UIntField::loseFocus() {
 }
 
 bool UIntField::key(int sym, int unicode) {
+    if (!editing) return false;
     bool passes = (unicode >= '0' && unicode <= '9') || IsEditingKey(sym);
     if (!passes) return true;
     TextField::key(sym, unicode);
@@ -126,12 +130,16 @@ UIntNotifyField::UIntNotifyField(int x_, int y_, int w_, unsigned initialValue, 
 }
 
 void UIntNotifyField::textChanged() {
-    long long v = strtoll(text.c_str(), nullptr, 10);
-    if (v > (long long)UINT32_MAX) v = UINT32_MAX;
-    if (v < INT32_MIN) v = INT32_MIN;
+    unsigned long v = 0;
+    if (!ParseUnsigned(text.c_str(), &v)) {
+        // Nothing is reported: the field shows the value it had, which stays.
+        char number[16];
+        snprintf(number, sizeof number, "%u", ownValue);
+        text = TextBuffer(number);
+        return;
+    }
     // The whole unsigned range travels through the int callback as its 32-bit
     // pattern, so a running time above 2^31 ms is not changed by showing it.
-    int32_t bits = (int32_t)(uint32_t)v;
-    ownValue = (unsigned)bits;
-    if (callback) callback(bits);
+    ownValue = (unsigned)v;
+    if (callback) callback((int32_t)(uint32_t)v);
 }

@@ -12,6 +12,18 @@ TextField::TextField(int x_, int y_, int w_, const char* text_, uint32_t colour_
     h = font->pixelSize();
 }
 
+namespace {
+TextField* gEditing = nullptr;
+}
+
+TextField::~TextField() {
+    if (gEditing == this) gEditing = nullptr;
+}
+
+TextField* TextField::Editing() {
+    return gEditing;
+}
+
 void TextField::textChanged() {}
 
 void TextField::setText(const char* t) {
@@ -20,6 +32,7 @@ void TextField::setText(const char* t) {
     caret = 0;
     scroll = 0;
     editing = false;
+    if (gEditing == this) gEditing = nullptr;
     textChanged();
 }
 
@@ -37,6 +50,7 @@ bool TextField::grabFocus(int px, int py) {
     if (!(x < px && px < x + w && y < py && py < y + h)) return false;
     if (!editing) {
         editing = true;
+        gEditing = this;
         caret = text.length;
         int capacity = VisibleCapacity();
         if (capacity < 0) capacity = 0;
@@ -59,6 +73,7 @@ void TextField::loseFocus() {
         textChanged();
     }
     editing = false;
+    if (gEditing == this) gEditing = nullptr;
     scroll = 0;
     caret = 0;
 }
@@ -112,7 +127,8 @@ bool TextField::key(int sym, int unicode) {
     default:
         break;
     }
-    if (unicode < 1 || unicode > 255) return false;
+    // Control characters (Ctrl+A gives 1) are keys, not text: a demo file cannot hold them.
+    if (unicode < 32 || unicode == 127 || unicode > 255) return false;
     if (overwriteMode)
         text.overwrite(caret, (char)unicode);
     else

@@ -428,6 +428,7 @@ void EventTimeEditor::WriteBackIfChanged(unsigned oldStart, unsigned oldLength) 
     EditorApp* app = App();
     DemoEvent* e = app ? app->GetEvent(track, event) : nullptr;
     if (!e) return; // the event went away: nothing to write to
+    EditStep step("Event Time");
     // Tenths of a second beyond the clock's range stop at its last millisecond.
     const uint64_t startMs = (uint64_t)start * 10, endMs = ((uint64_t)start + length) * 10;
     e->startTime = startMs > UINT32_MAX ? UINT32_MAX : (uint32_t)startMs;
@@ -466,7 +467,17 @@ void ParamGraph::draw() {
         if (!strcmp(name, "ImageNr") || !strcmp(name, "Red") || !strcmp(name, "Green") ||
             !strcmp(name, "Blue"))
             continue;
-        const int r = 17 * (int)i;
+        int r = 17 * (int)i;
+        if (rowsGiven) {
+            // Only the rows the panel shows, at their places.
+            bool shown = false;
+            for (const Row& row : rows)
+                if (row.param == i) {
+                    r = row.y - 55;
+                    shown = true;
+                }
+            if (!shown) continue;
+        }
         const int32_t a = app->EventStartValue(track, event, i), b = app->EventEndValue(track, event, i);
         const int64_t lo = a < b ? a : b, hi = a < b ? b : a;
         if (lo == hi) {

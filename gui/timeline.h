@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "gui.h"
 #include "row_painter.h"
@@ -115,6 +116,14 @@ class ParamGraph : public Widget {
 
     uint32_t track;
     uint32_t event;
+    // The panel's rows (first parameter, y) when it says where they are: curves
+    // are drawn for those rows only, at their places (rows may page).
+    struct Row {
+        uint32_t param;
+        int y;
+    };
+    std::vector<Row> rows;
+    bool rowsGiven = false;
 };
 
 // The dotted path of the selected event's "PosX"/"PosY" over the preview while

@@ -106,10 +106,9 @@ TEST(LoadDemo, FailedSecondLoadKeepsTheFirstDemoForSaving) {
     f.dir.Write("Fenk.xml", "<VorlenDemoFile><broken");
     std::string message = LoadMessage(f.app());
     EXPECT_FALSE(message.empty());
-    EXPECT_FALSE(f.app().demoLoaded);
+    // Nothing is lost: the first demo stays loaded and editable.
+    EXPECT_TRUE(f.app().demoLoaded);
     EXPECT_EQ(f.app().demo, first);
-    // The load took the editor down to the base screen first.
-    EXPECT_EQ(f.screen().trackGroup, nullptr);
     EXPECT_TRUE(f.app().SaveDemo());
     EXPECT_STREQ(f.screen().statusText, "Demo saved.");
     DemoStruct back = {};

@@ -11,6 +11,8 @@
 #include "engine.h"
 #include "editor.h"
 #include "record_plugin.h"
+#include "recorded_widgets.h"
+#include "safety_helpers.h"
 #include "sdl_events.h"
 #include "gui.h"
 
@@ -28,9 +30,10 @@ const int kFunctionButtonX = 400, kFunctionButtonY = 10;
 const int kStartFieldX = 380, kLengthFieldX = 490, kTimeFieldY = 30;
 const int kContinueX = 560, kContinueY = 12;
 const int kPrevX = 340, kNextX = 420, kHideEventX = 560, kEventButtonsY = 218;
-// "Delete Event" sits a row above the others when "Hide/Show Event" would cover it.
-const int kDeleteEventX = 560, kDeleteEventY = 195;
-const int kEventUpX = 560, kEventUpY = 108, kEventDownX = 560, kEventDownY = 138;
+// In a window this narrow the event buttons take three rows at the panel's
+// bottom: Prev, Next, Hide/Show; the two moves; "Delete Event" on the right.
+const int kDeleteEventX = 560, kDeleteEventY = 170;
+const int kEventUpX = 380, kEventUpY = 195, kEventDownX = 500, kEventDownY = 195;
 const int kStartValueX = 440, kEndValueX = 550; // number fields of a row at y: click at y + 5
 // Function dialog: first library's cells at (165 + 125 * (f % 2), 175 + 25 * (f / 2)).
 int FunctionCellX(int f) {
@@ -204,23 +207,37 @@ TEST_F(EditingInterface, TypingStartAndLengthMovesTheEventInItsTrack) {
 }
 
 TEST_F(EditingInterface, ParameterFieldsAndColourPickersEditTheEvent) {
-    e.Click(150, RowY(1)); // Effect16: rows PosX 55, PosY 72, ImageNr 89, colour 106, Scale 157
+    // Effect16: rows PosX 55, PosY 72, ImageNr 89, colour 107; Scale and the rest
+    // on the next page of rows in this window.
+    e.Click(150, RowY(1));
     e.TypeInto(kStartValueX, 55 + 5, "-12");
     EXPECT_EQ(-12, Ev(1, 0).startValues[0]);
     e.TypeInto(kEndValueX, 72 + 5, "4321");
     EXPECT_EQ(4321, Ev(1, 0).endValues[1]);
-    e.TypeInto(kStartValueX, 157 + 5, "abc");
-    EXPECT_EQ(60, Ev(1, 0).startValues[6]); // letters change nothing
-    // Start colour picker at (415, 105): bars at rows 2 (red), 11 (green), 20 (blue).
-    e.Click(415 + 5 + 200, 105 + 2);
-    e.Click(415 + 5 + 100, 105 + 20);
-    EXPECT_EQ(200, Ev(1, 0).startValues[3]);
-    EXPECT_EQ(100, Ev(1, 0).startValues[5]);
+    // Start colour picker at (415, 106): bars at rows 2 (red), 11 (green), 20 (blue),
+    // 182 pixels long here: pixel p is value (p * 255 + 90) / 181.
+    ColourPicker* start = PanelWidget<ColourPicker>(e, 0);
+    ASSERT_NE(start, nullptr);
+    EXPECT_EQ(106, start->y);
+    EXPECT_EQ(182, start->barLength);
+    e.Click(415 + 5 + 150, 106 + 2);
+    e.Click(415 + 5 + 100, 106 + 20);
+    EXPECT_EQ(211, Ev(1, 0).startValues[3]);
+    EXPECT_EQ(141, Ev(1, 0).startValues[5]);
     EXPECT_EQ(40, Ev(1, 0).startValues[4]);
-    // End colour picker at (415, 132).
-    e.Click(415 + 5 + 17, 132 + 11);
-    EXPECT_EQ(17, Ev(1, 0).endValues[4]);
+    // End colour picker at (415, 133).
+    e.Click(415 + 5 + 17, 133 + 11);
+    EXPECT_EQ(24, Ev(1, 0).endValues[4]);
     EXPECT_EQ(30, Ev(1, 0).endValues[3]);
+    // Scale heads the next page; letters change nothing.
+    ASSERT_TRUE(ClickPanelButton(e, "Down"));
+    ParamField* scale = PanelWidget<ParamField>(e, 0);
+    ASSERT_NE(scale, nullptr);
+    EXPECT_EQ("Edit Scale", scale->stepName);
+    TypeIntoField(scale, "abc");
+    EXPECT_EQ(60, Ev(1, 0).startValues[6]);
+    TypeIntoField(scale, "1500");
+    EXPECT_EQ(1500, Ev(1, 0).startValues[6]);
 }
 
 TEST_F(EditingInterface, ColourRowWithOneChannelAfterRedBindsOnlyWhatExists) {
@@ -240,7 +257,7 @@ TEST_F(EditingInterface, ColourRowWithOneChannelAfterRedBindsOnlyWhatExists) {
     e.Pump();
     EXPECT_EQ(before, DumpDemo(e.demo()));
     e.Click(415 + 5 + 99, 105 + 11);
-    EXPECT_EQ(99, Ev(0, 0).startValues[4]);
+    EXPECT_EQ((99 * 255 + 90) / 181, Ev(0, 0).startValues[4]); // 182 pixel bars here
 }
 
 TEST_F(EditingInterface, ContinuingEffectIsSelectedAndPlaysSmoothly) {

@@ -75,16 +75,53 @@ TEST_F(NumericFieldTest, LettersChangeNothingInEitherField) {
     EXPECT_STREQ(b.GetText(), "2");
 }
 
-TEST_F(NumericFieldTest, FocusedNumericFieldSwallowsEveryKeyEvenTheQuitKey) {
+TEST_F(NumericFieldTest, EditingNumericFieldSwallowsEveryKeyButACommittedOneLetsF10Quit) {
     int value = 0;
+    unsigned u = 0;
+    for (int kind = 0; kind < 2; kind++) {
+        GuiScreen screen(kQuitKeyF10);
+        if (kind == 0)
+            screen.add(new IntField(100, 100, 100, &value, 0xFFFFFFFF));
+        else
+            screen.add(new UIntField(100, 100, 100, &u, 0xFFFFFFFF));
+        Focus(screen);
+        PushKeyDown(SDLK_F10);
+        EXPECT_FALSE(screen.pollEvents()) << kind;
+        // After Return the field keeps the focus but the edit is over.
+        PushKeyDown(SDLK_RETURN, 13);
+        PushKeyDown(SDLK_F10);
+        EXPECT_TRUE(screen.pollEvents()) << kind;
+        EXPECT_EQ(screen.focusIndex(), 0);
+    }
+}
+
+TEST_F(NumericFieldTest, UIntNotifyFieldReportsNothingForTextThatIsNoNumber) {
     GuiScreen screen(kQuitKeyF10);
-    screen.add(new IntField(100, 100, 100, &value, 0xFFFFFFFF));
+    UIntNotifyField* field = new UIntNotifyField(100, 100, 100, 16000, Notify, 0xFFFFFFFF);
+    screen.add(field);
+    // Emptied, then committed with Return: the running time must not become 0.
     Focus(screen);
-    PushKeyDown(SDLK_F10);
-    EXPECT_FALSE(screen.pollEvents());
+    for (int k = 0; k < 5; k++)
+        PushKeyDown(SDLK_BACKSPACE, 8);
     PushKeyDown(SDLK_RETURN, 13);
-    PushKeyDown(SDLK_F10);
-    EXPECT_FALSE(screen.pollEvents()); // still the focused child after Return
+    screen.pollEvents();
+    EXPECT_EQ(gValues, (std::vector<int>{16000}));
+    EXPECT_EQ(field->ownValue, 16000u);
+    EXPECT_STREQ(field->GetText(), "16000");
+    // Committed by a press elsewhere: the same.
+    Focus(screen);
+    for (int k = 0; k < 5; k++)
+        PushKeyDown(SDLK_BACKSPACE, 8);
+    PushClick(10, 10);
+    screen.pollEvents();
+    EXPECT_EQ(gValues, (std::vector<int>{16000}));
+    EXPECT_STREQ(field->GetText(), "16000");
+    // A number still goes through.
+    Focus(screen);
+    Type("7");
+    PushKeyDown(SDLK_RETURN, 13);
+    screen.pollEvents();
+    EXPECT_EQ(gValues, (std::vector<int>{16000, 160007}));
 }
 
 TEST_F(NumericFieldTest, ReturnOnTextThatIsNoNumberRestoresTheBoundValue) {
@@ -170,6 +207,9 @@ TEST_F(NumericFieldTest, UIntNotifyFieldCarriesValuesAboveTheIntRangeUnchanged) 
     ASSERT_EQ(gValues.size(), 1u);
     EXPECT_EQ((uint32_t)gValues[0], 4294967290u);
     EXPECT_EQ(field->ownValue, 4294967290u);
+    // A number beyond the range is refused, not clamped: nothing is reported.
     field->setText("99999999999");
-    EXPECT_EQ((uint32_t)gValues.back(), 4294967295u);
+    EXPECT_EQ(gValues.size(), 1u);
+    EXPECT_EQ(field->ownValue, 4294967290u);
+    EXPECT_STREQ(field->GetText(), "4294967290");
 }

@@ -92,6 +92,26 @@ TEST_F(TextFieldTest, TypingInsertsAtTheCaret) {
     EXPECT_EQ(field->caret, 2u);
 }
 
+TEST_F(TextFieldTest, ControlCharactersAreNotTyped) {
+    GuiScreen screen(kQuitKeyF10);
+    TextNotifyField* field = Editing(screen, "ab");
+    // Ctrl+A, Ctrl+Z, Ctrl+Backspace and friends: SDL reports codes below 32 (and 127).
+    const int codes[] = {1, 26, 31, 127};
+    for (int code : codes) {
+        PushKeyDown('a' + code % 26, code);
+        screen.pollEvents();
+    }
+    EXPECT_STREQ(field->GetText(), "ab");
+    EXPECT_EQ(field->caret, 2u);
+    EXPECT_TRUE(field->key(' ', ' ')); // space is the first character typed
+    EXPECT_FALSE(field->key('a', 1));
+    EXPECT_STREQ(field->GetText(), "ab ");
+    EXPECT_EQ(TextField::Editing(), field);
+    PushKeyDown(SDLK_RETURN, 13);
+    screen.pollEvents();
+    EXPECT_EQ(TextField::Editing(), nullptr);
+}
+
 TEST_F(TextFieldTest, BackspaceDeleteLeftRight) {
     GuiScreen screen(kQuitKeyF10);
     TextNotifyField* field = Editing(screen, "abcd");

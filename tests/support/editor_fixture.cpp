@@ -68,3 +68,28 @@ EditorFixture::~EditorFixture() {
     CancelPointerDrag();
     SharedMouseState() = MouseState{false, false, 0, 0, 0};
 }
+
+QuestionAnswers::QuestionAnswers(std::vector<int> answers, std::vector<int> counts) {
+    const int first = QuestionsAsked();
+    worker = std::thread([this, answers, counts, first]() {
+        for (size_t k = 0; k < answers.size(); k++) {
+            // Up to 10 s for the question to open; a test that expects none stops us.
+            for (int i = 0; i < 10000 && !stop; i++) {
+                if (QuestionsAsked() > first + (int)k && ModalQuestionDepth() > 0) break;
+                SDL_Delay(1);
+            }
+            if (stop || QuestionsAsked() <= first + (int)k) return;
+            const QuestionLayout l = QuestionLayoutFor(counts[k]);
+            PushClick(l.buttonX[answers[k]] + 10, l.buttonY[answers[k]] + 10);
+            done++;
+            // The next question may only open once this one has closed.
+            for (int i = 0; i < 10000 && ModalQuestionDepth() > 0 && !stop; i++)
+                SDL_Delay(1);
+        }
+    });
+}
+
+QuestionAnswers::~QuestionAnswers() {
+    stop = true;
+    if (worker.joinable()) worker.join();
+}

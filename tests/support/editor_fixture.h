@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string>
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include "app.h"
@@ -33,4 +35,20 @@ class EditorFixture {
     ScratchDir dir{true};
     GLContext gl;
     SDL_Config config;
+};
+
+// Answers the next modal questions (AskQuestion) with real clicks, from a thread
+// that waits for each question to be open: answers[k] is the index of the button
+// pressed in the k-th question from now, out of `counts[k]` buttons.
+class QuestionAnswers {
+  public:
+    QuestionAnswers(std::vector<int> answers, std::vector<int> counts);
+    ~QuestionAnswers(); // waits for the thread (at most a few seconds)
+    // How many questions were answered.
+    int answered() const { return done; }
+
+  private:
+    std::thread worker;
+    std::atomic<bool> stop{false};
+    std::atomic<int> done{0};
 };

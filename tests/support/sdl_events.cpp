@@ -8,6 +8,10 @@ static void Push(SDL_Event& e) {
 }
 
 void PushKeyDown(int sym, int unicode) {
+    PushKeyDownWith(sym, unicode, KMOD_NONE);
+}
+
+void PushKeyDownWith(int sym, int unicode, int mods) {
     SDL_Event e;
     memset(&e, 0, sizeof e);
     e.type = SDL_KEYDOWN;
@@ -15,6 +19,7 @@ void PushKeyDown(int sym, int unicode) {
     e.key.state = SDL_PRESSED;
     e.key.keysym.sym = (SDLKey)sym;
     e.key.keysym.unicode = (Uint16)unicode;
+    e.key.keysym.mod = (SDLMod)mods;
     Push(e);
 }
 

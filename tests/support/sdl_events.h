@@ -3,6 +3,8 @@
 
 // Keys: an SDL key sym and the translated character (0 for none).
 void PushKeyDown(int sym, int unicode = 0);
+// The same with modifiers held (SDL's KMOD_ bits), as the event carries them.
+void PushKeyDownWith(int sym, int unicode, int mods);
 void PushMouseDown(int button, int x, int y);
 void PushMouseUp(int button, int x, int y);
 // A press and its release, queued together.
