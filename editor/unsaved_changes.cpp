@@ -27,6 +27,8 @@ std::string EditorCaption(const EditorApp& app) {
 void UpdateWindowCaption(const EditorApp& app) {
     const std::string caption = EditorCaption(app);
     if (caption == gShownCaption) return;
+    // Until a demo is named the window keeps the caption it was opened with.
+    if (gShownCaption.empty() && !app.demo) return;
     gShownCaption = caption;
     SDL_WM_SetCaption(caption.c_str(), caption.c_str());
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "demo_builder.h"
+#include "safety_helpers.h"
 #include "sdl_events.h"
 
 namespace {
@@ -69,13 +70,7 @@ void EditingFixture::Click(int x, int y, int button) {
 }
 
 void EditingFixture::TypeInto(int x, int y, const std::string& text) {
-    PushClick(x, y);
-    for (int i = 0; i < 40; i++)
-        PushKeyDown(SDLK_BACKSPACE, 8);
-    for (char c : text)
-        PushKeyDown(c == '-' ? (int)SDLK_MINUS : (int)(unsigned char)c, (unsigned char)c);
-    PushKeyDown(SDLK_RETURN, 13);
-    Pump();
+    TypeAt(x, y, text);
 }
 
 void EditingFixture::ClickInDialog(int dialogX, int dialogY, int openerX, int openerY) {

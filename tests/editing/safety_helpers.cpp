@@ -49,15 +49,19 @@ bool ClickPanelButton(EditorScreen& s, const std::string& label) {
     return false;
 }
 
-void TypeIntoField(TextField* field, const std::string& text) {
-    ASSERT_NE(field, nullptr);
-    PushClick(field->x + 3, field->y + field->h / 2);
+void TypeAt(int x, int y, const std::string& text) {
+    PushClick(x, y);
     for (int i = 0; i < 40; i++)
         PushKeyDown(SDLK_BACKSPACE, 8);
     for (char c : text)
         PushKeyDown(c == '-' ? (int)SDLK_MINUS : (int)(unsigned char)c, (unsigned char)c);
     PushKeyDown(SDLK_RETURN, 13);
     PumpEditor();
+}
+
+void TypeIntoField(TextField* field, const std::string& text) {
+    ASSERT_NE(field, nullptr);
+    TypeAt(field->x + 3, field->y + field->h / 2, text);
 }
 
 void ClickEventBlock(EditingFixture& e, int track, uint32_t ms) {

@@ -52,6 +52,8 @@ bool ClickPanelButton(EditorScreen& s, const std::string& label);
 inline bool ClickPanelButton(EditingFixture& e, const std::string& label) {
     return ClickPanelButton(e.screen(), label);
 }
+// Presses at (x, y) (inside an edit field), empties it, types `text` and Return.
+void TypeAt(int x, int y, const std::string& text);
 // Presses inside `field`, empties it, types `text` and Return.
 void TypeIntoField(TextField* field, const std::string& text);
 // Selects an event by pressing its block on the timeline (640 x 480, running time 10 s).
