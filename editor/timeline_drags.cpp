@@ -152,7 +152,7 @@ class ScrubDrag : public PointerDrag {
   public:
     explicit ScrubDrag(int* value_) : value(value_) {}
     void move(int x, int) override {
-        if (value) *value = (int)EditorTimelineView().TimeAt(x);
+        if (value) *value = (int)SnapToBeat(EditorTimelineView().TimeAt(x)); // the time cursor keeps to the beats
     }
     void release(int x, int y) override { move(x, y); }
 

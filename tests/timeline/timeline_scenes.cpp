@@ -26,11 +26,6 @@ void OpenGeneratedDemo(EditorFixture& f, const std::string& fileName, uint32_t t
     EXPECT_STREQ("Demo loaded", f.screen().statusText);
 }
 
-void PumpEditor() {
-    AppActiveScreen().pollEvents();
-    drawInterface(&AppActiveScreen());
-}
-
 std::vector<uint8_t> ReadRegion(int x, int y, int w, int h, int windowHeight) {
     std::vector<uint8_t> rgba((size_t)w * h * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

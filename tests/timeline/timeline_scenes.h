@@ -15,6 +15,6 @@
 void OpenGeneratedDemo(EditorFixture& f, const std::string& fileName, uint32_t tracks, uint32_t events,
                        uint32_t length, uint32_t pitch, uint32_t shift, uint32_t runningTime);
 // One pass of the editor: pump the events, draw the interface.
-void PumpEditor();
+void PumpEditor(); // in tests/editing/safety_helpers.cpp
 // RGB bytes of the window region (x, y, w, h), rows from the top.
 std::vector<uint8_t> ReadRegion(int x, int y, int w, int h, int windowHeight);
