@@ -314,6 +314,19 @@ TEST_F(MusicEditing, WaveformStripLinesUpWithTheBlocksAtTwoScales) {
         EXPECT_EQ(0x000000u, Pixel(s.loudFrom, rowTop + 6)) << s.runningTime;
         EXPECT_EQ(0x707070u, Pixel(s.loudFrom - 1, rowTop + 6)) << s.runningTime;
     }
+    // Zoomed in on 1-3 s of a 10 s demo: 0.26 px a ms, 2000 ms at 110 + 260.
+    e.app().SetRunningTime(10000);
+    TimelineView& view = EditorTimelineView();
+    view.viewStart = 1000;
+    view.viewSpan = 2000;
+    DrawScreen();
+    EXPECT_EQ(wave, Pixel(370, 265));
+    EXPECT_EQ(background, Pixel(369, 265));
+    EXPECT_EQ(wave, Pixel(369, 275)); // the silent half: only the middle line
+    EXPECT_EQ(wave, Pixel(629, 265)); // loud up to the axis end: the music goes on past the view
+    EXPECT_EQ(0x000000u, Pixel(370, rowTop + 6)); // the event's left edge in the same column
+    EXPECT_EQ(0x707070u, Pixel(369, rowTop + 6));
+    view.Reset();
     Key(SDLK_w, 'w');
     DrawScreen();
     EXPECT_EQ(0x707070u, Pixel(300, 262));
