@@ -11,7 +11,23 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
+
+#if defined(__SSE2__)
+// Turns a 4 x 4 tile of 32-bit values: row i of the result is column i.
+inline void Transpose4(__m128i& a, __m128i& b, __m128i& c, __m128i& d) {
+    __m128i ab0 = _mm_unpacklo_epi32(a, b), ab1 = _mm_unpackhi_epi32(a, b);
+    __m128i cd0 = _mm_unpacklo_epi32(c, d), cd1 = _mm_unpackhi_epi32(c, d);
+    a = _mm_unpacklo_epi64(ab0, cd0);
+    b = _mm_unpackhi_epi64(ab0, cd0);
+    c = _mm_unpacklo_epi64(ab1, cd1);
+    d = _mm_unpackhi_epi64(ab1, cd1);
+}
+#endif
 
 // Where the compiler can, the loops are also built for AVX2 and the faster one
 // is chosen when the library loads; both give the same bytes.
@@ -137,25 +153,83 @@ inline void BlurDown(uint8_t* data, size_t lanes, int rows, int radius, const Me
     }
 }
 
-// Rows are blurred as columns: blocks of 16 rows are turned on their side into
-// a scratch image whose rows hold 16 pixels, blurred down, and turned back.
-const int kRowsPerBlock = 16;
+// Rows are blurred as columns: blocks of rows are turned on their side into a
+// scratch image whose rows hold one pixel of each, blurred down, and turned
+// back. A block is 16 rows of pixels, or 64 rows of single bytes, so that each
+// scratch row is 64 bytes of vector work.
+template <typename Pixel> constexpr int RowsPerBlock() {
+    return 64 / (int)sizeof(Pixel);
+}
 
-template <typename Mean>
-inline void BlurRowsWith(uint32_t* buffer, int width, int height, int radius, const Mean& mean) {
-    std::vector<uint32_t> block((size_t)width * kRowsPerBlock);
-    DownScratch scratch;
-    for (int y0 = 0; y0 < height; y0 += kRowsPerBlock) {
-        int n = std::min(kRowsPerBlock, height - y0);
-        const uint32_t* first = buffer + (size_t)y0 * width;
-        for (int x = 0; x < width; x++) // written in order, read from n rows at once
-            for (int j = 0; j < n; j++)
-                block[(size_t)x * n + j] = first[(size_t)j * width + x];
-        BlurDown((uint8_t*)block.data(), (size_t)n * 4, width, radius, mean, scratch);
-        uint32_t* target = buffer + (size_t)y0 * width;
+// block[x * n + j] = rows[j * width + x] for j < n, x < width.
+template <typename Pixel>
+inline void TurnOnSide(Pixel* __restrict block, const Pixel* __restrict rows, int width, int n) {
+    int x = 0;
+#if defined(__SSE2__)
+    if constexpr (sizeof(Pixel) == 4) {
+        if (n % 4 == 0) { // 4 x 4 tiles of pixels
+            for (; x + 4 <= width; x += 4)
+                for (int j = 0; j < n; j += 4) {
+                    const Pixel* from = rows + (size_t)j * width + x;
+                    __m128i a = _mm_loadu_si128((const __m128i*)from);
+                    __m128i b = _mm_loadu_si128((const __m128i*)(from + width));
+                    __m128i c = _mm_loadu_si128((const __m128i*)(from + 2 * (size_t)width));
+                    __m128i d = _mm_loadu_si128((const __m128i*)(from + 3 * (size_t)width));
+                    Transpose4(a, b, c, d);
+                    Pixel* to = block + (size_t)x * n + j;
+                    _mm_storeu_si128((__m128i*)to, a);
+                    _mm_storeu_si128((__m128i*)(to + n), b);
+                    _mm_storeu_si128((__m128i*)(to + 2 * n), c);
+                    _mm_storeu_si128((__m128i*)(to + 3 * n), d);
+                }
+        }
+    }
+#endif
+    for (; x < width; x++) // written in order, read from n rows at once
         for (int j = 0; j < n; j++)
-            for (int x = 0; x < width; x++)
-                target[(size_t)j * width + x] = block[(size_t)x * n + j];
+            block[(size_t)x * n + j] = rows[(size_t)j * width + x];
+}
+
+// The way back: rows[j * width + x] = block[x * n + j].
+template <typename Pixel>
+inline void TurnBack(Pixel* __restrict rows, const Pixel* __restrict block, int width, int n) {
+    int x = 0;
+#if defined(__SSE2__)
+    if constexpr (sizeof(Pixel) == 4) {
+        if (n % 4 == 0) {
+            for (; x + 4 <= width; x += 4)
+                for (int j = 0; j < n; j += 4) {
+                    const Pixel* from = block + (size_t)x * n + j;
+                    __m128i a = _mm_loadu_si128((const __m128i*)from);
+                    __m128i b = _mm_loadu_si128((const __m128i*)(from + n));
+                    __m128i c = _mm_loadu_si128((const __m128i*)(from + 2 * n));
+                    __m128i d = _mm_loadu_si128((const __m128i*)(from + 3 * n));
+                    Transpose4(a, b, c, d);
+                    Pixel* to = rows + (size_t)j * width + x;
+                    _mm_storeu_si128((__m128i*)to, a);
+                    _mm_storeu_si128((__m128i*)(to + width), b);
+                    _mm_storeu_si128((__m128i*)(to + 2 * (size_t)width), c);
+                    _mm_storeu_si128((__m128i*)(to + 3 * (size_t)width), d);
+                }
+        }
+    }
+#endif
+    for (; x < width; x++)
+        for (int j = 0; j < n; j++)
+            rows[(size_t)j * width + x] = block[(size_t)x * n + j];
+}
+
+template <typename Pixel, typename Mean>
+inline void BlurRowsWith(Pixel* buffer, int width, int height, int radius, const Mean& mean) {
+    const int perBlock = RowsPerBlock<Pixel>();
+    std::vector<Pixel> block((size_t)width * perBlock);
+    DownScratch scratch;
+    for (int y0 = 0; y0 < height; y0 += perBlock) {
+        int n = std::min(perBlock, height - y0);
+        Pixel* rows = buffer + (size_t)y0 * width;
+        TurnOnSide(block.data(), rows, width, n);
+        BlurDown((uint8_t*)block.data(), (size_t)n * sizeof(Pixel), width, radius, mean, scratch);
+        TurnBack(rows, block.data(), width, n);
     }
 }
 
