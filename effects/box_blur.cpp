@@ -44,6 +44,14 @@ inline long ClampIndex(long long i, int n) {
 }
 
 // The rounded mean of a window sum: n = 2 sum + 1, q = n / d with d = 4 radius + 2.
+// For radius up to 128 the sums fit 16 bits, and q is also sum / (2 radius + 1)
+// (the + 1 never reaches the next multiple), which a 16-bit high product and a
+// shift give where the check below allows: twice the lanes per vector.
+struct Mean16 {
+    uint16_t m;
+    int shift; // after the high 16 bits
+    uint16_t operator()(uint16_t sum) const { return (uint16_t)((uint32_t)sum * m >> 16) >> shift; }
+};
 // n * m >> shift equals n / d whenever n * (m * d - 2^shift) < 2^shift, which
 // n * d < 2^shift guarantees (m = ceil(2^shift / d)).
 struct Mean32 { // radius up to 63: the products fit 32 bits
@@ -57,10 +65,11 @@ struct Mean64 {
     uint32_t operator()(uint32_t sum) const { return (uint32_t)(((uint64_t)(sum * 2 + 1) * m) >> shift); }
 };
 
-enum class MeanKind { Mul32, Mul64, None };
+enum class MeanKind { Mul16, Mul32, Mul64, None };
 
 struct Divider {
     MeanKind kind;
+    Mean16 mean16;
     Mean32 mean32;
     Mean64 mean64;
 };
@@ -68,7 +77,22 @@ struct Divider {
 // The cheapest exact multiply-and-shift for this radius, or None when the sums
 // themselves would not fit 32 bits or no shift is exact.
 Divider ChooseDivider(long long radius) {
-    Divider d = {MeanKind::None, {0, 0}, {0, 0}};
+    Divider d = {MeanKind::None, {0, 0}, {0, 0}, {0, 0}};
+    if (radius <= 128) {
+        // sum * m >> (16 + shift) equals sum / odd whenever sum * (m * odd -
+        // 2^(16 + shift)) < 2^(16 + shift), as with the wider products below.
+        const uint64_t odd = 2 * (uint64_t)radius + 1, largestSum = 255 * odd;
+        for (int shift = 0; shift < 16; shift++) {
+            uint64_t power = (uint64_t)1 << (16 + shift);
+            uint64_t m = (power + odd - 1) / odd;
+            if (m >= 65536) break;
+            if (largestSum * (m * odd - power) < power) {
+                d.kind = MeanKind::Mul16;
+                d.mean16 = {(uint16_t)m, shift};
+                return d;
+            }
+        }
+    }
     unsigned __int128 divisor = 4 * (unsigned __int128)radius + 2;
     unsigned __int128 largest = 2 * 255 * (2 * (unsigned __int128)radius + 1) + 1; // largest n
     if (largest >= ((unsigned __int128)1 << 32)) return d;
@@ -94,42 +118,44 @@ Divider ChooseDivider(long long radius) {
 // One output row of a downward pass: the means of the sums, then the sums
 // moved one row on. Plain loops over distinct arrays, which the compiler turns
 // into vector code.
-template <typename Mean>
-inline void MeanAndSlide(uint8_t* __restrict out, uint32_t* __restrict sums, const uint8_t* __restrict in,
+template <typename Sum, typename Mean>
+inline void MeanAndSlide(uint8_t* __restrict out, Sum* __restrict sums, const uint8_t* __restrict in,
                          const uint8_t* __restrict gone, size_t lanes, const Mean& mean) {
     for (size_t i = 0; i < lanes; i++) {
-        uint32_t s = sums[i];
+        Sum s = sums[i];
         out[i] = (uint8_t)mean(s);
-        sums[i] = s + in[i] - gone[i];
+        sums[i] = (Sum)(s + in[i] - gone[i]); // 16-bit sums may wrap between the two
     }
 }
-template <typename Mean>
-inline void MeanOnly(uint8_t* __restrict out, const uint32_t* __restrict sums, size_t lanes, const Mean& mean) {
+template <typename Sum, typename Mean>
+inline void MeanOnly(uint8_t* __restrict out, const Sum* __restrict sums, size_t lanes, const Mean& mean) {
     for (size_t i = 0; i < lanes; i++)
         out[i] = (uint8_t)mean(sums[i]);
 }
-inline void AddRow(uint32_t* __restrict sums, const uint8_t* __restrict row, uint32_t times, size_t lanes) {
+template <typename Sum>
+inline void AddRow(Sum* __restrict sums, const uint8_t* __restrict row, uint32_t times, size_t lanes) {
     for (size_t i = 0; i < lanes; i++)
-        sums[i] += row[i] * times;
+        sums[i] = (Sum)(sums[i] + row[i] * times);
 }
 
 // Scratch memory of a pass, kept between the blocks of one call.
-struct DownScratch {
+template <typename Sum> struct DownScratch {
     std::vector<uint8_t> ring;
-    std::vector<uint32_t> sums;
+    std::vector<Sum> sums;
 };
 
 // Blurs `rows` rows of `lanes` bytes down their columns, every byte its own
 // channel, in one pass. Each row's original bytes go to a ring of the last
 // radius + 1 rows before the row is overwritten, because the sums still need
 // them when they leave the window.
-template <typename Mean>
-inline void BlurDown(uint8_t* data, size_t lanes, int rows, int radius, const Mean& mean, DownScratch& scratch) {
+template <typename Sum, typename Mean>
+inline void BlurDown(uint8_t* data, size_t lanes, int rows, int radius, const Mean& mean,
+                     DownScratch<Sum>& scratch) {
     auto row = [&](long y) { return data + (size_t)y * lanes; };
     const int ringRows = (int)std::min<long long>((long long)radius + 1, rows);
     scratch.ring.resize((size_t)ringRows * lanes);
     scratch.sums.assign(lanes, 0);
-    uint32_t* sums = scratch.sums.data();
+    Sum* sums = scratch.sums.data();
 
     // Sums over the clamped rows -radius .. radius.
     AddRow(sums, row(0), (uint32_t)radius + 1, lanes);
@@ -219,11 +245,11 @@ inline void TurnBack(Pixel* __restrict rows, const Pixel* __restrict block, int 
             rows[(size_t)j * width + x] = block[(size_t)x * n + j];
 }
 
-template <typename Pixel, typename Mean>
+template <typename Sum, typename Pixel, typename Mean>
 inline void BlurRowsWith(Pixel* buffer, int width, int height, int radius, const Mean& mean) {
     const int perBlock = RowsPerBlock<Pixel>();
     std::vector<Pixel> block((size_t)width * perBlock);
-    DownScratch scratch;
+    DownScratch<Sum> scratch;
     for (int y0 = 0; y0 < height; y0 += perBlock) {
         int n = std::min(perBlock, height - y0);
         Pixel* rows = buffer + (size_t)y0 * width;
@@ -234,18 +260,29 @@ inline void BlurRowsWith(Pixel* buffer, int width, int height, int radius, const
 }
 
 BLUR_CLONES void BlurRowsFast(uint32_t* buffer, int width, int height, int radius, const Divider& d) {
-    if (d.kind == MeanKind::Mul32)
-        BlurRowsWith(buffer, width, height, radius, d.mean32);
+    if (d.kind == MeanKind::Mul16)
+        BlurRowsWith<uint16_t>(buffer, width, height, radius, d.mean16);
+    else if (d.kind == MeanKind::Mul32)
+        BlurRowsWith<uint32_t>(buffer, width, height, radius, d.mean32);
     else
-        BlurRowsWith(buffer, width, height, radius, d.mean64);
+        BlurRowsWith<uint32_t>(buffer, width, height, radius, d.mean64);
+}
+
+template <typename Sum, typename Mean>
+inline void BlurColumnsWith(uint8_t* data, size_t lanes, int rows, int radius, const Mean& mean) {
+    DownScratch<Sum> scratch;
+    BlurDown(data, lanes, rows, radius, mean, scratch);
 }
 
 BLUR_CLONES void BlurColumnsFast(uint32_t* buffer, int width, int height, int radius, const Divider& d) {
-    DownScratch scratch;
-    if (d.kind == MeanKind::Mul32)
-        BlurDown((uint8_t*)buffer, (size_t)width * 4, height, radius, d.mean32, scratch);
+    uint8_t* data = (uint8_t*)buffer;
+    size_t lanes = (size_t)width * 4;
+    if (d.kind == MeanKind::Mul16)
+        BlurColumnsWith<uint16_t>(data, lanes, height, radius, d.mean16);
+    else if (d.kind == MeanKind::Mul32)
+        BlurColumnsWith<uint32_t>(data, lanes, height, radius, d.mean32);
     else
-        BlurDown((uint8_t*)buffer, (size_t)width * 4, height, radius, d.mean64, scratch);
+        BlurColumnsWith<uint32_t>(data, lanes, height, radius, d.mean64);
 }
 
 // Radii whose sums do not fit 32 bits (beyond four million pixels): plain
