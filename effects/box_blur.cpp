@@ -183,12 +183,11 @@ void MeanAndSlide16Sse2(uint8_t* __restrict out, uint16_t* __restrict sums, cons
 }
 
 using MeanAndSlide16Step = void (*)(uint8_t*, uint16_t*, const uint8_t*, const uint8_t*, size_t, const Mean16&);
-const MeanAndSlide16Step kMeanAndSlide16 =
-    __builtin_cpu_supports("avx2") ? MeanAndSlide16Avx2 : MeanAndSlide16Sse2;
+MeanAndSlide16Step meanAndSlide16 = __builtin_cpu_supports("avx2") ? MeanAndSlide16Avx2 : MeanAndSlide16Sse2;
 
 inline void MeanAndSlide(uint8_t* __restrict out, uint16_t* __restrict sums, const uint8_t* __restrict in,
                          const uint8_t* __restrict gone, size_t lanes, const Mean16& mean) {
-    kMeanAndSlide16(out, sums, in, gone, lanes, mean);
+    meanAndSlide16(out, sums, in, gone, lanes, mean);
 }
 #endif
 
@@ -394,4 +393,12 @@ void BoxBlurColumns(uint32_t* buffer, int width, int height, int radius) {
         BlurColumnsFast(buffer, width, height, radius, d);
     else
         BlurLinesWide(buffer, width, height, 1, (size_t)width, radius);
+}
+
+void BoxBlurUseBaselineVectors(bool baseline) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    meanAndSlide16 = baseline || !__builtin_cpu_supports("avx2") ? MeanAndSlide16Sse2 : MeanAndSlide16Avx2;
+#else
+    (void)baseline;
+#endif
 }

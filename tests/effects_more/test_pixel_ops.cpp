@@ -307,3 +307,30 @@ TEST(PixelOps, BoxBlurEqualsThePlainRunningSumsForEveryRadius) {
         }
     EXPECT_GT(tried, 2400u);
 }
+
+// The baseline (SSE2) vector step, which machines with AVX2 never choose on
+// their own, gives the reference's bytes too: every radius with 16-bit sums,
+// rows whose byte count is and is not a multiple of the vector width.
+TEST(PixelOps, BoxBlurBaselineVectorsEqualThePlainRunningSums) {
+    std::mt19937 random(20261209);
+    const int shapes[][2] = {{5, 3}, {4, 9}, {17, 9}, {64, 33}, {131, 40}};
+    BoxBlurUseBaselineVectors(true);
+    for (int radius = 1; radius <= 300; radius++)
+        for (const auto& shape : shapes) {
+            int w = shape[0], h = shape[1];
+            std::vector<uint32_t> image((size_t)w * h);
+            bool white = random() % 4 == 0;
+            for (uint32_t& p : image)
+                p = white ? 0xFFFFFFFFu : (uint32_t)random();
+            std::vector<uint32_t> want = image, got = image;
+            RefBlurRows(want.data(), w, h, radius);
+            BoxBlurRows(got.data(), w, h, radius);
+            RefBlurColumns(want.data(), w, h, radius);
+            BoxBlurColumns(got.data(), w, h, radius);
+            if (want != got) {
+                BoxBlurUseBaselineVectors(false);
+                FAIL() << "radius " << radius << ", " << w << " x " << h;
+            }
+        }
+    BoxBlurUseBaselineVectors(false);
+}
