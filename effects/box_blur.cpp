@@ -323,7 +323,7 @@ inline void BlurRowsWith(Pixel* buffer, int width, int height, int radius, const
     }
 }
 
-BLUR_CLONES void BlurRowsFast(uint32_t* buffer, int width, int height, int radius, const Divider& d) {
+template <typename Pixel> inline void BlurRowsAny(Pixel* buffer, int width, int height, int radius, const Divider& d) {
     if (d.kind == MeanKind::Mul16)
         BlurRowsWith<uint16_t>(buffer, width, height, radius, d.mean16);
     else if (d.kind == MeanKind::Mul32)
@@ -332,15 +332,21 @@ BLUR_CLONES void BlurRowsFast(uint32_t* buffer, int width, int height, int radiu
         BlurRowsWith<uint32_t>(buffer, width, height, radius, d.mean64);
 }
 
+BLUR_CLONES void BlurRowsFast(uint32_t* buffer, int width, int height, int radius, const Divider& d) {
+    BlurRowsAny(buffer, width, height, radius, d);
+}
+BLUR_CLONES void BlurRowsFast(uint8_t* plane, int width, int height, int radius, const Divider& d) {
+    BlurRowsAny(plane, width, height, radius, d);
+}
+
 template <typename Sum, typename Mean>
 inline void BlurColumnsWith(uint8_t* data, size_t lanes, int rows, int radius, const Mean& mean) {
     DownScratch<Sum> scratch;
     BlurDown(data, lanes, rows, radius, mean, scratch);
 }
 
-BLUR_CLONES void BlurColumnsFast(uint32_t* buffer, int width, int height, int radius, const Divider& d) {
-    uint8_t* data = (uint8_t*)buffer;
-    size_t lanes = (size_t)width * 4;
+// Columns of pixels are columns of bytes, each its own channel.
+BLUR_CLONES void BlurColumnsFast(uint8_t* data, size_t lanes, int height, int radius, const Divider& d) {
     if (d.kind == MeanKind::Mul16)
         BlurColumnsWith<uint16_t>(data, lanes, height, radius, d.mean16);
     else if (d.kind == MeanKind::Mul32)
@@ -351,14 +357,15 @@ BLUR_CLONES void BlurColumnsFast(uint32_t* buffer, int width, int height, int ra
 
 // Radii whose sums do not fit 32 bits (beyond four million pixels): plain
 // 64-bit running sums and a division, one line at a time.
-void BlurLinesWide(uint32_t* buffer, int count, int length, size_t lineStep, size_t posStep, int radius) {
-    std::vector<uint32_t> line((size_t)length);
+template <typename Pixel>
+void BlurLinesWide(Pixel* buffer, int count, int length, size_t lineStep, size_t posStep, int radius) {
+    std::vector<Pixel> line((size_t)length);
     const uint64_t divisor = 4 * (uint64_t)radius + 2;
     for (int l = 0; l < count; l++) {
-        uint32_t* first = buffer + (size_t)l * lineStep;
+        Pixel* first = buffer + (size_t)l * lineStep;
         for (int p = 0; p < length; p++)
             line[p] = first[(size_t)p * posStep];
-        for (int c = 0; c < 4; c++) {
+        for (int c = 0; c < (int)sizeof(Pixel); c++) {
             auto at = [&](long long i) { return (uint64_t)(line[ClampIndex(i, length)] >> (8 * c) & 0xFF); };
             uint64_t sum = at(0) * ((uint64_t)radius + 1);
             long middleEnd = std::min<long long>(radius, (long long)length - 2);
@@ -367,17 +374,15 @@ void BlurLinesWide(uint32_t* buffer, int count, int length, size_t lineStep, siz
             long long lastFrom = std::max(1, length - 1);
             if (radius >= lastFrom) sum += at(length - 1) * (uint64_t)(radius - lastFrom + 1);
             for (int p = 0; p < length; p++) {
-                uint32_t& out = first[(size_t)p * posStep];
-                out = (out & ~(0xFFu << (8 * c))) | (uint32_t)((2 * sum + 1) / divisor) << (8 * c);
+                Pixel& out = first[(size_t)p * posStep];
+                out = (Pixel)((out & ~(0xFFu << (8 * c))) | (uint32_t)((2 * sum + 1) / divisor) << (8 * c));
                 sum += at((long long)p + radius + 1) - at((long long)p - radius);
             }
         }
     }
 }
 
-} // namespace
-
-void BoxBlurRows(uint32_t* buffer, int width, int height, int radius) {
+template <typename Pixel> void BlurRowsOf(Pixel* buffer, int width, int height, int radius) {
     if (radius <= 0 || width <= 0 || height <= 0) return;
     Divider d = ChooseDivider(radius);
     if (d.kind != MeanKind::None)
@@ -386,13 +391,28 @@ void BoxBlurRows(uint32_t* buffer, int width, int height, int radius) {
         BlurLinesWide(buffer, height, width, (size_t)width, 1, radius);
 }
 
-void BoxBlurColumns(uint32_t* buffer, int width, int height, int radius) {
+template <typename Pixel> void BlurColumnsOf(Pixel* buffer, int width, int height, int radius) {
     if (radius <= 0 || width <= 0 || height <= 0) return;
     Divider d = ChooseDivider(radius);
     if (d.kind != MeanKind::None)
-        BlurColumnsFast(buffer, width, height, radius, d);
+        BlurColumnsFast((uint8_t*)buffer, (size_t)width * sizeof(Pixel), height, radius, d);
     else
         BlurLinesWide(buffer, width, height, 1, (size_t)width, radius);
+}
+
+} // namespace
+
+void BoxBlurRows(uint32_t* buffer, int width, int height, int radius) {
+    BlurRowsOf(buffer, width, height, radius);
+}
+void BoxBlurColumns(uint32_t* buffer, int width, int height, int radius) {
+    BlurColumnsOf(buffer, width, height, radius);
+}
+void BoxBlurPlaneRows(uint8_t* plane, int width, int height, int radius) {
+    BlurRowsOf(plane, width, height, radius);
+}
+void BoxBlurPlaneColumns(uint8_t* plane, int width, int height, int radius) {
+    BlurColumnsOf(plane, width, height, radius);
 }
 
 void BoxBlurUseBaselineVectors(bool baseline) {

@@ -334,3 +334,34 @@ TEST(PixelOps, BoxBlurBaselineVectorsEqualThePlainRunningSums) {
         }
     BoxBlurUseBaselineVectors(false);
 }
+
+// A plane of bytes blurs as the alpha channel of pixels holding those bytes,
+// for every radius up to 300 and the chosen larger ones.
+TEST(PixelOps, BoxBlurOfAPlaneEqualsTheBlurOfThoseBytesInPixels) {
+    std::mt19937 random(20261210);
+    std::vector<int> radii;
+    for (int r = 1; r <= 300; r++)
+        radii.push_back(r);
+    for (int r : {511, 4095, 65535, 4210000, 4300000, INT_MAX})
+        radii.push_back(r);
+    const int shapes[][2] = {{1, 1}, {1, 7}, {7, 1}, {3, 5}, {17, 9}, {64, 70}, {131, 65}};
+    for (int radius : radii)
+        for (const auto& shape : shapes) {
+            int w = shape[0], h = shape[1];
+            if (radius > 300 && w * h > 1000) continue;
+            std::vector<uint8_t> plane((size_t)w * h);
+            bool white = random() % 4 == 0;
+            for (uint8_t& b : plane)
+                b = white ? 255 : (uint8_t)random();
+            std::vector<uint32_t> pixels(plane.size());
+            for (size_t i = 0; i < plane.size(); i++)
+                pixels[i] = (uint32_t)plane[i] << 24;
+            RefBlurRows(pixels.data(), w, h, radius);
+            BoxBlurPlaneRows(plane.data(), w, h, radius);
+            RefBlurColumns(pixels.data(), w, h, radius);
+            BoxBlurPlaneColumns(plane.data(), w, h, radius);
+            for (size_t i = 0; i < plane.size(); i++)
+                ASSERT_EQ((uint32_t)plane[i], pixels[i] >> 24)
+                    << "radius " << radius << ", " << w << " x " << h << ", byte " << i;
+        }
+}
