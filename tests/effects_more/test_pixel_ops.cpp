@@ -365,3 +365,36 @@ TEST(PixelOps, BoxBlurOfAPlaneEqualsTheBlurOfThoseBytesInPixels) {
                     << "radius " << radius << ", " << w << " x " << h << ", byte " << i;
         }
 }
+
+// The shape worked out on a plane of alpha bytes gives the pixels of the
+// whole-pixel steps: grey, threshold, blurs and contrasts on all four bytes.
+TEST(PixelOps, ComputeShapeEqualsItsStepsOnWholePixels) {
+    std::mt19937 random(20261211);
+    const int shapes[][2] = {{1, 1}, {5, 3}, {40, 23}, {97, 64}};
+    for (int trial = 0; trial < 60; trial++) {
+        int w = shapes[trial % 4][0], h = shapes[trial % 4][1];
+        std::vector<uint32_t> pixels((size_t)w * h);
+        for (uint32_t& p : pixels)
+            p = (uint32_t)random();
+        ShapeParams params{(int)(random() % 300) - 20, (int)(random() % 40) - 3, (int)(random() % 300) - 20,
+                           (int)(random() % 1500) - 200, (int)(random() % 40) - 3, 0, 0};
+        std::vector<uint32_t> mask, glow;
+        ComputeShape(pixels.data(), w, h, params, mask, glow);
+
+        long count = (long)pixels.size();
+        std::vector<uint32_t> wantMask = pixels;
+        ToGrey(wantMask.data(), w, h);
+        ThresholdShape(wantMask.data(), count, params.threshold);
+        std::vector<uint32_t> wantGlow = wantMask;
+        BoxBlurRows(wantMask.data(), w, h, params.maskBlur);
+        BoxBlurColumns(wantMask.data(), w, h, params.maskBlur);
+        ScaleContrast(wantMask.data(), params.maskCentre, params.maskGain, count);
+        BoxBlurRows(wantGlow.data(), w, h, params.glowBlur);
+        BoxBlurColumns(wantGlow.data(), w, h, params.glowBlur);
+        ScaleContrast(wantGlow.data(), 256, 1280, count);
+        BoxBlurRows(wantGlow.data(), w, h, 5);
+        BoxBlurColumns(wantGlow.data(), w, h, 5);
+        ASSERT_EQ(mask, wantMask) << "trial " << trial;
+        ASSERT_EQ(glow, wantGlow) << "trial " << trial;
+    }
+}
