@@ -27,6 +27,30 @@ inline void Transpose4(__m128i& a, __m128i& b, __m128i& c, __m128i& d) {
     c = _mm_unpacklo_epi64(ab1, cd1);
     d = _mm_unpackhi_epi64(ab1, cd1);
 }
+
+// Turns a 16 x 16 tile of bytes in four rounds of interleaving, pairs of rows
+// one, two, four and eight apart. Afterwards row i holds column kBitReversed[i].
+const int kBitReversed[16] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15};
+inline void Transpose16(__m128i v[16]) {
+    for (int i = 0; i < 16; i += 2) {
+        __m128i lo = _mm_unpacklo_epi8(v[i], v[i + 1]), hi = _mm_unpackhi_epi8(v[i], v[i + 1]);
+        v[i] = lo, v[i + 1] = hi;
+    }
+    for (int i = 0; i < 16; i++)
+        if (!(i & 2)) {
+            __m128i lo = _mm_unpacklo_epi16(v[i], v[i + 2]), hi = _mm_unpackhi_epi16(v[i], v[i + 2]);
+            v[i] = lo, v[i + 2] = hi;
+        }
+    for (int i = 0; i < 16; i++)
+        if (!(i & 4)) {
+            __m128i lo = _mm_unpacklo_epi32(v[i], v[i + 4]), hi = _mm_unpackhi_epi32(v[i], v[i + 4]);
+            v[i] = lo, v[i + 4] = hi;
+        }
+    for (int i = 0; i < 8; i++) {
+        __m128i lo = _mm_unpacklo_epi64(v[i], v[i + 8]), hi = _mm_unpackhi_epi64(v[i], v[i + 8]);
+        v[i] = lo, v[i + 8] = hi;
+    }
+}
 #endif
 
 // Where the compiler can, the loops are also built for AVX2 and the faster one
@@ -274,6 +298,19 @@ inline void TurnOnSide(Pixel* __restrict block, const Pixel* __restrict rows, in
                 }
         }
     }
+    if constexpr (sizeof(Pixel) == 1) {
+        if (n % 16 == 0) { // 16 x 16 tiles of bytes
+            __m128i v[16];
+            for (; x + 16 <= width; x += 16)
+                for (int j = 0; j < n; j += 16) {
+                    for (int i = 0; i < 16; i++)
+                        v[i] = _mm_loadu_si128((const __m128i*)(rows + (size_t)(j + i) * width + x));
+                    Transpose16(v);
+                    for (int i = 0; i < 16; i++)
+                        _mm_storeu_si128((__m128i*)(block + (size_t)(x + kBitReversed[i]) * n + j), v[i]);
+                }
+        }
+    }
 #endif
     for (; x < width; x++) // written in order, read from n rows at once
         for (int j = 0; j < n; j++)
@@ -300,6 +337,19 @@ inline void TurnBack(Pixel* __restrict rows, const Pixel* __restrict block, int 
                     _mm_storeu_si128((__m128i*)(to + width), b);
                     _mm_storeu_si128((__m128i*)(to + 2 * (size_t)width), c);
                     _mm_storeu_si128((__m128i*)(to + 3 * (size_t)width), d);
+                }
+        }
+    }
+    if constexpr (sizeof(Pixel) == 1) {
+        if (n % 16 == 0) {
+            __m128i v[16];
+            for (; x + 16 <= width; x += 16)
+                for (int j = 0; j < n; j += 16) {
+                    for (int i = 0; i < 16; i++)
+                        v[i] = _mm_loadu_si128((const __m128i*)(block + (size_t)(x + i) * n + j));
+                    Transpose16(v);
+                    for (int i = 0; i < 16; i++)
+                        _mm_storeu_si128((__m128i*)(rows + (size_t)(j + kBitReversed[i]) * width + x), v[i]);
                 }
         }
     }
