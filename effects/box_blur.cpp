@@ -253,15 +253,21 @@ inline void BlurDown(uint8_t* data, size_t lanes, int rows, int radius, const Me
     long long lastFrom = std::max(1, rows - 1);
     if (radius >= lastFrom) AddRow(sums, row(rows - 1), (uint32_t)(radius - lastFrom + 1), lanes);
 
+    // Row y sits in slot y % ringRows, counted along rather than divided. The
+    // row leaving, y - radius, is row 0 (slot 0) until y passes the radius, and
+    // then the slot after y's, since the ring is radius + 1 rows long then.
+    int slot = 0;
     for (int y = 0; y < rows; y++) {
         uint8_t* out = row(y);
         if (y == rows - 1) {
             MeanOnly(out, sums, lanes, mean);
             break;
         }
-        memcpy(scratch.ring.data() + (size_t)(y % ringRows) * lanes, out, lanes);
-        long goneRow = ClampIndex((long long)y - radius, rows); // in the ring by now
-        const uint8_t* gone = scratch.ring.data() + (size_t)(goneRow % ringRows) * lanes;
+        memcpy(scratch.ring.data() + (size_t)slot * lanes, out, lanes);
+        int nextSlot = slot + 1 == ringRows ? 0 : slot + 1;
+        int goneSlot = (long long)y - radius <= 0 ? 0 : nextSlot; // in the ring by now
+        const uint8_t* gone = scratch.ring.data() + (size_t)goneSlot * lanes;
+        slot = nextSlot;
         const uint8_t* in = row(ClampIndex((long long)y + radius + 1, rows)); // below y: not yet overwritten
         MeanAndSlide(out, sums, in, gone, lanes, mean);
     }
