@@ -262,6 +262,57 @@ __attribute__((target("avx2"))) void WalkDown64Avx2(uint8_t* data, int rows, int
 
 using WalkDown64Step = void (*)(uint8_t*, int, int, const uint16_t*, uint8_t*, int, const Mean16&);
 WalkDown64Step walkDown64 = __builtin_cpu_supports("avx2") ? WalkDown64Avx2 : nullptr;
+
+// Turns an 8 x 8 tile of 32-bit values: row i of the result is column i.
+__attribute__((target("avx2"))) inline void Transpose8(__m256i r[8]) {
+    __m256i t[8], u[8];
+    for (int i = 0; i < 8; i += 2) {
+        t[i] = _mm256_unpacklo_epi32(r[i], r[i + 1]);
+        t[i + 1] = _mm256_unpackhi_epi32(r[i], r[i + 1]);
+    }
+    for (int i = 0; i < 8; i += 4) {
+        u[i] = _mm256_unpacklo_epi64(t[i], t[i + 2]);
+        u[i + 1] = _mm256_unpackhi_epi64(t[i], t[i + 2]);
+        u[i + 2] = _mm256_unpacklo_epi64(t[i + 1], t[i + 3]);
+        u[i + 3] = _mm256_unpackhi_epi64(t[i + 1], t[i + 3]);
+    }
+    for (int i = 0; i < 4; i++) {
+        r[i] = _mm256_permute2x128_si256(u[i], u[i + 4], 0x20);
+        r[i + 4] = _mm256_permute2x128_si256(u[i], u[i + 4], 0x31);
+    }
+}
+
+// A whole block of 16 rows of pixels turned on its side and back in 8 x 8
+// tiles, for the columns that fill whole tiles; the rest is left to the caller.
+__attribute__((target("avx2"))) int TurnOnSide16Avx2(uint32_t* block, const uint32_t* rows, int width) {
+    int x = 0;
+    __m256i r[8];
+    for (; x + 8 <= width; x += 8)
+        for (int j = 0; j < 16; j += 8) {
+            for (int i = 0; i < 8; i++)
+                r[i] = _mm256_loadu_si256((const __m256i*)(rows + (size_t)(j + i) * width + x));
+            Transpose8(r);
+            for (int i = 0; i < 8; i++)
+                _mm256_storeu_si256((__m256i*)(block + (size_t)(x + i) * 16 + j), r[i]);
+        }
+    return x;
+}
+__attribute__((target("avx2"))) int TurnBack16Avx2(uint32_t* rows, const uint32_t* block, int width) {
+    int x = 0;
+    __m256i r[8];
+    for (; x + 8 <= width; x += 8)
+        for (int j = 0; j < 16; j += 8) {
+            for (int i = 0; i < 8; i++)
+                r[i] = _mm256_loadu_si256((const __m256i*)(block + (size_t)(x + i) * 16 + j));
+            Transpose8(r);
+            for (int i = 0; i < 8; i++)
+                _mm256_storeu_si256((__m256i*)(rows + (size_t)(j + i) * width + x), r[i]);
+        }
+    return x;
+}
+using TurnStep = int (*)(uint32_t*, const uint32_t*, int);
+TurnStep turnOnSide16 = __builtin_cpu_supports("avx2") ? TurnOnSide16Avx2 : nullptr;
+TurnStep turnBack16 = __builtin_cpu_supports("avx2") ? TurnBack16Avx2 : nullptr;
 #endif
 
 template <typename Sum, typename Mean>
@@ -344,6 +395,9 @@ inline void TurnOnSide(Pixel* __restrict block, const Pixel* __restrict rows, in
     int x = 0;
 #if defined(__SSE2__)
     if constexpr (sizeof(Pixel) == 4) {
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (n == 16 && turnOnSide16) x = turnOnSide16(block, rows, width);
+#endif
         if (n % 4 == 0) { // 4 x 4 tiles of pixels
             for (; x + 4 <= width; x += 4)
                 for (int j = 0; j < n; j += 4) {
@@ -386,6 +440,9 @@ inline void TurnBack(Pixel* __restrict rows, const Pixel* __restrict block, int 
     int x = 0;
 #if defined(__SSE2__)
     if constexpr (sizeof(Pixel) == 4) {
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (n == 16 && turnBack16) x = turnBack16(rows, block, width);
+#endif
         if (n % 4 == 0) {
             for (; x + 4 <= width; x += 4)
                 for (int j = 0; j < n; j += 4) {
@@ -533,6 +590,8 @@ void BoxBlurUseBaselineVectors(bool baseline) {
     bool avx2 = !baseline && __builtin_cpu_supports("avx2");
     meanAndSlide16 = avx2 ? MeanAndSlide16Avx2 : MeanAndSlide16Sse2;
     walkDown64 = avx2 ? WalkDown64Avx2 : nullptr;
+    turnOnSide16 = avx2 ? TurnOnSide16Avx2 : nullptr;
+    turnBack16 = avx2 ? TurnBack16Avx2 : nullptr;
 #else
     (void)baseline;
 #endif
