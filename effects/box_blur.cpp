@@ -9,9 +9,50 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace {
+
+#if defined(__SSE2__)
+// Turns a 4 x 4 tile of 32-bit values: row i of the result is column i.
+inline void Transpose4(__m128i& a, __m128i& b, __m128i& c, __m128i& d) {
+    __m128i ab0 = _mm_unpacklo_epi32(a, b), ab1 = _mm_unpackhi_epi32(a, b);
+    __m128i cd0 = _mm_unpacklo_epi32(c, d), cd1 = _mm_unpackhi_epi32(c, d);
+    a = _mm_unpacklo_epi64(ab0, cd0);
+    b = _mm_unpackhi_epi64(ab0, cd0);
+    c = _mm_unpacklo_epi64(ab1, cd1);
+    d = _mm_unpackhi_epi64(ab1, cd1);
+}
+
+// Turns a 16 x 16 tile of bytes in four rounds of interleaving, pairs of rows
+// one, two, four and eight apart. Afterwards row i holds column kBitReversed[i].
+const int kBitReversed[16] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15};
+inline void Transpose16(__m128i v[16]) {
+    for (int i = 0; i < 16; i += 2) {
+        __m128i lo = _mm_unpacklo_epi8(v[i], v[i + 1]), hi = _mm_unpackhi_epi8(v[i], v[i + 1]);
+        v[i] = lo, v[i + 1] = hi;
+    }
+    for (int i = 0; i < 16; i++)
+        if (!(i & 2)) {
+            __m128i lo = _mm_unpacklo_epi16(v[i], v[i + 2]), hi = _mm_unpackhi_epi16(v[i], v[i + 2]);
+            v[i] = lo, v[i + 2] = hi;
+        }
+    for (int i = 0; i < 16; i++)
+        if (!(i & 4)) {
+            __m128i lo = _mm_unpacklo_epi32(v[i], v[i + 4]), hi = _mm_unpackhi_epi32(v[i], v[i + 4]);
+            v[i] = lo, v[i + 4] = hi;
+        }
+    for (int i = 0; i < 8; i++) {
+        __m128i lo = _mm_unpacklo_epi64(v[i], v[i + 8]), hi = _mm_unpackhi_epi64(v[i], v[i + 8]);
+        v[i] = lo, v[i + 8] = hi;
+    }
+}
+#endif
 
 // Where the compiler can, the loops are also built for AVX2 and the faster one
 // is chosen when the library loads; both give the same bytes.
@@ -28,8 +69,14 @@ inline long ClampIndex(long long i, int n) {
 }
 
 // The rounded mean of a window sum: n = 2 sum + 1, q = n / d with d = 4 radius + 2.
-// n * m >> shift equals n / d whenever n * (m * d - 2^shift) < 2^shift, which
-// n * d < 2^shift guarantees (m = ceil(2^shift / d)).
+// For radius up to 128 the sums fit 16 bits, and q is also sum / (2 radius + 1)
+// (the + 1 never reaches the next multiple), which a 16-bit high product and a
+// shift give where the check below allows: twice the lanes per vector.
+struct Mean16 {
+    uint16_t m;
+    int shift; // after the high 16 bits
+    uint16_t operator()(uint16_t sum) const { return (uint16_t)((uint32_t)sum * m >> 16) >> shift; }
+};
 struct Mean32 { // radius up to 63: the products fit 32 bits
     uint32_t m;
     int shift;
@@ -41,10 +88,11 @@ struct Mean64 {
     uint32_t operator()(uint32_t sum) const { return (uint32_t)(((uint64_t)(sum * 2 + 1) * m) >> shift); }
 };
 
-enum class MeanKind { Mul32, Mul64, None };
+enum class MeanKind { Mul16, Mul32, Mul64, None };
 
 struct Divider {
     MeanKind kind;
+    Mean16 mean16;
     Mean32 mean32;
     Mean64 mean64;
 };
@@ -52,7 +100,22 @@ struct Divider {
 // The cheapest exact multiply-and-shift for this radius, or None when the sums
 // themselves would not fit 32 bits or no shift is exact.
 Divider ChooseDivider(long long radius) {
-    Divider d = {MeanKind::None, {0, 0}, {0, 0}};
+    Divider d = {MeanKind::None, {0, 0}, {0, 0}, {0, 0}};
+    if (radius <= 128) {
+        // sum * m >> (16 + shift) equals sum / odd whenever sum * (m * odd -
+        // 2^(16 + shift)) < 2^(16 + shift), as with the wider products below.
+        const uint64_t odd = 2 * (uint64_t)radius + 1, largestSum = 255 * odd;
+        for (int shift = 1; shift < 16; shift++) {
+            uint64_t power = (uint64_t)1 << (16 + shift);
+            uint64_t m = (power + odd - 1) / odd;
+            if (m >= 65536) break;
+            if (largestSum * (m * odd - power) < power) {
+                d.kind = MeanKind::Mul16;
+                d.mean16 = {(uint16_t)m, shift};
+                return d;
+            }
+        }
+    }
     unsigned __int128 divisor = 4 * (unsigned __int128)radius + 2;
     unsigned __int128 largest = 2 * 255 * (2 * (unsigned __int128)radius + 1) + 1; // largest n
     if (largest >= ((unsigned __int128)1 << 32)) return d;
@@ -78,42 +141,209 @@ Divider ChooseDivider(long long radius) {
 // One output row of a downward pass: the means of the sums, then the sums
 // moved one row on. Plain loops over distinct arrays, which the compiler turns
 // into vector code.
-template <typename Mean>
-inline void MeanAndSlide(uint8_t* __restrict out, uint32_t* __restrict sums, const uint8_t* __restrict in,
+template <typename Sum, typename Mean>
+inline void MeanAndSlide(uint8_t* __restrict out, Sum* __restrict sums, const uint8_t* __restrict in,
                          const uint8_t* __restrict gone, size_t lanes, const Mean& mean) {
     for (size_t i = 0; i < lanes; i++) {
-        uint32_t s = sums[i];
+        Sum s = sums[i];
         out[i] = (uint8_t)mean(s);
-        sums[i] = s + in[i] - gone[i];
+        sums[i] = (Sum)(s + in[i] - gone[i]); // 16-bit sums may wrap between the two
     }
 }
-template <typename Mean>
-inline void MeanOnly(uint8_t* __restrict out, const uint32_t* __restrict sums, size_t lanes, const Mean& mean) {
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The compiler widens the 16-bit high product to 32 bits; written out with
+// intrinsics it stays 16 bits wide: 32 lanes per AVX2 step, 16 per SSE2 step.
+__attribute__((target("avx2"))) void MeanAndSlide16Avx2(uint8_t* __restrict out, uint16_t* __restrict sums,
+                                                        const uint8_t* __restrict in,
+                                                        const uint8_t* __restrict gone, size_t lanes,
+                                                        const Mean16& mean) {
+    const __m256i m = _mm256_set1_epi16((short)mean.m);
+    const __m128i shift = _mm_cvtsi32_si128(mean.shift);
+    size_t i = 0;
+    for (; i + 32 <= lanes; i += 32) {
+        __m256i s0 = _mm256_loadu_si256((const __m256i*)(sums + i));
+        __m256i s1 = _mm256_loadu_si256((const __m256i*)(sums + i + 16));
+        __m256i q0 = _mm256_srl_epi16(_mm256_mulhi_epu16(s0, m), shift);
+        __m256i q1 = _mm256_srl_epi16(_mm256_mulhi_epu16(s1, m), shift);
+        __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(q0, q1), 0xD8);
+        _mm256_storeu_si256((__m256i*)(out + i), bytes);
+        __m256i in0 = _mm256_cvtepu8_epi16(_mm_loadu_si128((const __m128i*)(in + i)));
+        __m256i in1 = _mm256_cvtepu8_epi16(_mm_loadu_si128((const __m128i*)(in + i + 16)));
+        __m256i gone0 = _mm256_cvtepu8_epi16(_mm_loadu_si128((const __m128i*)(gone + i)));
+        __m256i gone1 = _mm256_cvtepu8_epi16(_mm_loadu_si128((const __m128i*)(gone + i + 16)));
+        _mm256_storeu_si256((__m256i*)(sums + i), _mm256_sub_epi16(_mm256_add_epi16(s0, in0), gone0));
+        _mm256_storeu_si256((__m256i*)(sums + i + 16), _mm256_sub_epi16(_mm256_add_epi16(s1, in1), gone1));
+    }
+    for (; i < lanes; i++) {
+        uint16_t s = sums[i];
+        out[i] = (uint8_t)mean(s);
+        sums[i] = (uint16_t)(s + in[i] - gone[i]);
+    }
+}
+
+void MeanAndSlide16Sse2(uint8_t* __restrict out, uint16_t* __restrict sums, const uint8_t* __restrict in,
+                        const uint8_t* __restrict gone, size_t lanes, const Mean16& mean) {
+    const __m128i m = _mm_set1_epi16((short)mean.m), zero = _mm_setzero_si128();
+    const __m128i shift = _mm_cvtsi32_si128(mean.shift);
+    size_t i = 0;
+    for (; i + 16 <= lanes; i += 16) {
+        __m128i s0 = _mm_loadu_si128((const __m128i*)(sums + i));
+        __m128i s1 = _mm_loadu_si128((const __m128i*)(sums + i + 8));
+        __m128i q0 = _mm_srl_epi16(_mm_mulhi_epu16(s0, m), shift);
+        __m128i q1 = _mm_srl_epi16(_mm_mulhi_epu16(s1, m), shift);
+        _mm_storeu_si128((__m128i*)(out + i), _mm_packus_epi16(q0, q1));
+        __m128i fresh = _mm_loadu_si128((const __m128i*)(in + i));
+        __m128i old = _mm_loadu_si128((const __m128i*)(gone + i));
+        s0 = _mm_sub_epi16(_mm_add_epi16(s0, _mm_unpacklo_epi8(fresh, zero)), _mm_unpacklo_epi8(old, zero));
+        s1 = _mm_sub_epi16(_mm_add_epi16(s1, _mm_unpackhi_epi8(fresh, zero)), _mm_unpackhi_epi8(old, zero));
+        _mm_storeu_si128((__m128i*)(sums + i), s0);
+        _mm_storeu_si128((__m128i*)(sums + i + 8), s1);
+    }
+    for (; i < lanes; i++) {
+        uint16_t s = sums[i];
+        out[i] = (uint8_t)mean(s);
+        sums[i] = (uint16_t)(s + in[i] - gone[i]);
+    }
+}
+
+using MeanAndSlide16Step = void (*)(uint8_t*, uint16_t*, const uint8_t*, const uint8_t*, size_t, const Mean16&);
+MeanAndSlide16Step meanAndSlide16 = __builtin_cpu_supports("avx2") ? MeanAndSlide16Avx2 : MeanAndSlide16Sse2;
+
+inline void MeanAndSlide(uint8_t* __restrict out, uint16_t* __restrict sums, const uint8_t* __restrict in,
+                         const uint8_t* __restrict gone, size_t lanes, const Mean16& mean) {
+    meanAndSlide16(out, sums, in, gone, lanes, mean);
+}
+
+// 32 sums' means as 32 bytes.
+__attribute__((target("avx2"))) inline void StoreMeans32(uint8_t* out, __m256i a, __m256i b, __m256i m,
+                                                         __m128i shift) {
+    __m256i qa = _mm256_srl_epi16(_mm256_mulhi_epu16(a, m), shift);
+    __m256i qb = _mm256_srl_epi16(_mm256_mulhi_epu16(b, m), shift);
+    _mm256_storeu_si256((__m256i*)out, _mm256_permute4x64_epi64(_mm256_packus_epi16(qa, qb), 0xD8));
+}
+// sum + in - gone for 16 lanes.
+__attribute__((target("avx2"))) inline __m256i Slide16(__m256i sum, const uint8_t* in, const uint8_t* gone) {
+    __m256i fresh = _mm256_cvtepu8_epi16(_mm_loadu_si128((const __m128i*)in));
+    __m256i old = _mm256_cvtepu8_epi16(_mm_loadu_si128((const __m128i*)gone));
+    return _mm256_sub_epi16(_mm256_add_epi16(sum, fresh), old);
+}
+
+// The row pass's blocks of 64 bytes a row walked down whole with the 64 sums in
+// four registers: the same steps as BlurDown's loop, without a call per row.
+__attribute__((target("avx2"))) void WalkDown64Avx2(uint8_t* data, int rows, int radius, const uint16_t* sums,
+                                                    uint8_t* ring, int ringRows, const Mean16& mean) {
+    const __m256i m = _mm256_set1_epi16((short)mean.m);
+    const __m128i shift = _mm_cvtsi32_si128(mean.shift);
+    __m256i s0 = _mm256_loadu_si256((const __m256i*)sums), s1 = _mm256_loadu_si256((const __m256i*)(sums + 16));
+    __m256i s2 = _mm256_loadu_si256((const __m256i*)(sums + 32));
+    __m256i s3 = _mm256_loadu_si256((const __m256i*)(sums + 48));
+    int slot = 0;
+    for (int y = 0; y + 1 < rows; y++) {
+        uint8_t* out = data + (size_t)y * 64;
+        _mm256_storeu_si256((__m256i*)(ring + (size_t)slot * 64), _mm256_loadu_si256((const __m256i*)out));
+        _mm256_storeu_si256((__m256i*)(ring + (size_t)slot * 64 + 32),
+                            _mm256_loadu_si256((const __m256i*)(out + 32)));
+        int nextSlot = slot + 1 == ringRows ? 0 : slot + 1;
+        const uint8_t* gone = ring + (size_t)((long long)y - radius <= 0 ? 0 : nextSlot) * 64;
+        const uint8_t* in = data + (size_t)ClampIndex((long long)y + radius + 1, rows) * 64;
+        slot = nextSlot;
+        StoreMeans32(out, s0, s1, m, shift);
+        StoreMeans32(out + 32, s2, s3, m, shift);
+        s0 = Slide16(s0, in, gone);
+        s1 = Slide16(s1, in + 16, gone + 16);
+        s2 = Slide16(s2, in + 32, gone + 32);
+        s3 = Slide16(s3, in + 48, gone + 48);
+    }
+    uint8_t* last = data + (size_t)(rows - 1) * 64;
+    StoreMeans32(last, s0, s1, m, shift);
+    StoreMeans32(last + 32, s2, s3, m, shift);
+}
+
+using WalkDown64Step = void (*)(uint8_t*, int, int, const uint16_t*, uint8_t*, int, const Mean16&);
+WalkDown64Step walkDown64 = __builtin_cpu_supports("avx2") ? WalkDown64Avx2 : nullptr;
+
+// Turns an 8 x 8 tile of 32-bit values: row i of the result is column i.
+__attribute__((target("avx2"))) inline void Transpose8(__m256i r[8]) {
+    __m256i t[8], u[8];
+    for (int i = 0; i < 8; i += 2) {
+        t[i] = _mm256_unpacklo_epi32(r[i], r[i + 1]);
+        t[i + 1] = _mm256_unpackhi_epi32(r[i], r[i + 1]);
+    }
+    for (int i = 0; i < 8; i += 4) {
+        u[i] = _mm256_unpacklo_epi64(t[i], t[i + 2]);
+        u[i + 1] = _mm256_unpackhi_epi64(t[i], t[i + 2]);
+        u[i + 2] = _mm256_unpacklo_epi64(t[i + 1], t[i + 3]);
+        u[i + 3] = _mm256_unpackhi_epi64(t[i + 1], t[i + 3]);
+    }
+    for (int i = 0; i < 4; i++) {
+        r[i] = _mm256_permute2x128_si256(u[i], u[i + 4], 0x20);
+        r[i + 4] = _mm256_permute2x128_si256(u[i], u[i + 4], 0x31);
+    }
+}
+
+// A whole block of 16 rows of pixels turned on its side and back in 8 x 8
+// tiles, for the columns that fill whole tiles; the rest is left to the caller.
+__attribute__((target("avx2"))) int TurnOnSide16Avx2(uint32_t* block, const uint32_t* rows, int width) {
+    int x = 0;
+    __m256i r[8];
+    for (; x + 8 <= width; x += 8)
+        for (int j = 0; j < 16; j += 8) {
+            for (int i = 0; i < 8; i++)
+                r[i] = _mm256_loadu_si256((const __m256i*)(rows + (size_t)(j + i) * width + x));
+            Transpose8(r);
+            for (int i = 0; i < 8; i++)
+                _mm256_storeu_si256((__m256i*)(block + (size_t)(x + i) * 16 + j), r[i]);
+        }
+    return x;
+}
+__attribute__((target("avx2"))) int TurnBack16Avx2(uint32_t* rows, const uint32_t* block, int width) {
+    int x = 0;
+    __m256i r[8];
+    for (; x + 8 <= width; x += 8)
+        for (int j = 0; j < 16; j += 8) {
+            for (int i = 0; i < 8; i++)
+                r[i] = _mm256_loadu_si256((const __m256i*)(block + (size_t)(x + i) * 16 + j));
+            Transpose8(r);
+            for (int i = 0; i < 8; i++)
+                _mm256_storeu_si256((__m256i*)(rows + (size_t)(j + i) * width + x), r[i]);
+        }
+    return x;
+}
+using TurnStep = int (*)(uint32_t*, const uint32_t*, int);
+TurnStep turnOnSide16 = __builtin_cpu_supports("avx2") ? TurnOnSide16Avx2 : nullptr;
+TurnStep turnBack16 = __builtin_cpu_supports("avx2") ? TurnBack16Avx2 : nullptr;
+#endif
+
+template <typename Sum, typename Mean>
+inline void MeanOnly(uint8_t* __restrict out, const Sum* __restrict sums, size_t lanes, const Mean& mean) {
     for (size_t i = 0; i < lanes; i++)
         out[i] = (uint8_t)mean(sums[i]);
 }
-inline void AddRow(uint32_t* __restrict sums, const uint8_t* __restrict row, uint32_t times, size_t lanes) {
+template <typename Sum>
+inline void AddRow(Sum* __restrict sums, const uint8_t* __restrict row, uint32_t times, size_t lanes) {
     for (size_t i = 0; i < lanes; i++)
-        sums[i] += row[i] * times;
+        sums[i] = (Sum)(sums[i] + row[i] * times);
 }
 
 // Scratch memory of a pass, kept between the blocks of one call.
-struct DownScratch {
+template <typename Sum> struct DownScratch {
     std::vector<uint8_t> ring;
-    std::vector<uint32_t> sums;
+    std::vector<Sum> sums;
 };
 
 // Blurs `rows` rows of `lanes` bytes down their columns, every byte its own
 // channel, in one pass. Each row's original bytes go to a ring of the last
 // radius + 1 rows before the row is overwritten, because the sums still need
 // them when they leave the window.
-template <typename Mean>
-inline void BlurDown(uint8_t* data, size_t lanes, int rows, int radius, const Mean& mean, DownScratch& scratch) {
+template <typename Sum, typename Mean>
+inline void BlurDown(uint8_t* data, size_t lanes, int rows, int radius, const Mean& mean,
+                     DownScratch<Sum>& scratch) {
     auto row = [&](long y) { return data + (size_t)y * lanes; };
     const int ringRows = (int)std::min<long long>((long long)radius + 1, rows);
     scratch.ring.resize((size_t)ringRows * lanes);
     scratch.sums.assign(lanes, 0);
-    uint32_t* sums = scratch.sums.data();
+    Sum* sums = scratch.sums.data();
 
     // Sums over the clamped rows -radius .. radius.
     AddRow(sums, row(0), (uint32_t)radius + 1, lanes);
@@ -123,67 +353,189 @@ inline void BlurDown(uint8_t* data, size_t lanes, int rows, int radius, const Me
     long long lastFrom = std::max(1, rows - 1);
     if (radius >= lastFrom) AddRow(sums, row(rows - 1), (uint32_t)(radius - lastFrom + 1), lanes);
 
+#if defined(__x86_64__) && defined(__GNUC__)
+    if constexpr (std::is_same_v<Sum, uint16_t>) {
+        if (lanes == 64 && walkDown64) {
+            walkDown64(data, rows, radius, sums, scratch.ring.data(), ringRows, mean);
+            return;
+        }
+    }
+#endif
+    // Row y sits in slot y % ringRows, counted along rather than divided. The
+    // row leaving, y - radius, is row 0 (slot 0) until y passes the radius, and
+    // then the slot after y's, since the ring is radius + 1 rows long then.
+    int slot = 0;
     for (int y = 0; y < rows; y++) {
         uint8_t* out = row(y);
         if (y == rows - 1) {
             MeanOnly(out, sums, lanes, mean);
             break;
         }
-        memcpy(scratch.ring.data() + (size_t)(y % ringRows) * lanes, out, lanes);
-        long goneRow = ClampIndex((long long)y - radius, rows); // in the ring by now
-        const uint8_t* gone = scratch.ring.data() + (size_t)(goneRow % ringRows) * lanes;
+        memcpy(scratch.ring.data() + (size_t)slot * lanes, out, lanes);
+        int nextSlot = slot + 1 == ringRows ? 0 : slot + 1;
+        int goneSlot = (long long)y - radius <= 0 ? 0 : nextSlot; // in the ring by now
+        const uint8_t* gone = scratch.ring.data() + (size_t)goneSlot * lanes;
+        slot = nextSlot;
         const uint8_t* in = row(ClampIndex((long long)y + radius + 1, rows)); // below y: not yet overwritten
         MeanAndSlide(out, sums, in, gone, lanes, mean);
     }
 }
 
-// Rows are blurred as columns: blocks of 16 rows are turned on their side into
-// a scratch image whose rows hold 16 pixels, blurred down, and turned back.
-const int kRowsPerBlock = 16;
+// Rows are blurred as columns: blocks of rows are turned on their side into a
+// scratch image whose rows hold one pixel of each, blurred down, and turned
+// back. A block is 16 rows of pixels, or 64 rows of single bytes, so that each
+// scratch row is 64 bytes of vector work.
+template <typename Pixel> constexpr int RowsPerBlock() {
+    return 64 / (int)sizeof(Pixel);
+}
 
-template <typename Mean>
-inline void BlurRowsWith(uint32_t* buffer, int width, int height, int radius, const Mean& mean) {
-    std::vector<uint32_t> block((size_t)width * kRowsPerBlock);
-    DownScratch scratch;
-    for (int y0 = 0; y0 < height; y0 += kRowsPerBlock) {
-        int n = std::min(kRowsPerBlock, height - y0);
-        const uint32_t* first = buffer + (size_t)y0 * width;
-        for (int x = 0; x < width; x++) // written in order, read from n rows at once
-            for (int j = 0; j < n; j++)
-                block[(size_t)x * n + j] = first[(size_t)j * width + x];
-        BlurDown((uint8_t*)block.data(), (size_t)n * 4, width, radius, mean, scratch);
-        uint32_t* target = buffer + (size_t)y0 * width;
+// block[x * n + j] = rows[j * width + x] for j < n, x < width.
+template <typename Pixel>
+inline void TurnOnSide(Pixel* __restrict block, const Pixel* __restrict rows, int width, int n) {
+    int x = 0;
+#if defined(__SSE2__)
+    if constexpr (sizeof(Pixel) == 4) {
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (n == 16 && turnOnSide16) x = turnOnSide16(block, rows, width);
+#endif
+        if (n % 4 == 0) { // 4 x 4 tiles of pixels
+            for (; x + 4 <= width; x += 4)
+                for (int j = 0; j < n; j += 4) {
+                    const Pixel* from = rows + (size_t)j * width + x;
+                    __m128i a = _mm_loadu_si128((const __m128i*)from);
+                    __m128i b = _mm_loadu_si128((const __m128i*)(from + width));
+                    __m128i c = _mm_loadu_si128((const __m128i*)(from + 2 * (size_t)width));
+                    __m128i d = _mm_loadu_si128((const __m128i*)(from + 3 * (size_t)width));
+                    Transpose4(a, b, c, d);
+                    Pixel* to = block + (size_t)x * n + j;
+                    _mm_storeu_si128((__m128i*)to, a);
+                    _mm_storeu_si128((__m128i*)(to + n), b);
+                    _mm_storeu_si128((__m128i*)(to + 2 * n), c);
+                    _mm_storeu_si128((__m128i*)(to + 3 * n), d);
+                }
+        }
+    }
+    if constexpr (sizeof(Pixel) == 1) {
+        if (n % 16 == 0) { // 16 x 16 tiles of bytes
+            __m128i v[16];
+            for (; x + 16 <= width; x += 16)
+                for (int j = 0; j < n; j += 16) {
+                    for (int i = 0; i < 16; i++)
+                        v[i] = _mm_loadu_si128((const __m128i*)(rows + (size_t)(j + i) * width + x));
+                    Transpose16(v);
+                    for (int i = 0; i < 16; i++)
+                        _mm_storeu_si128((__m128i*)(block + (size_t)(x + kBitReversed[i]) * n + j), v[i]);
+                }
+        }
+    }
+#endif
+    for (; x < width; x++) // written in order, read from n rows at once
         for (int j = 0; j < n; j++)
-            for (int x = 0; x < width; x++)
-                target[(size_t)j * width + x] = block[(size_t)x * n + j];
+            block[(size_t)x * n + j] = rows[(size_t)j * width + x];
+}
+
+// The way back: rows[j * width + x] = block[x * n + j].
+template <typename Pixel>
+inline void TurnBack(Pixel* __restrict rows, const Pixel* __restrict block, int width, int n) {
+    int x = 0;
+#if defined(__SSE2__)
+    if constexpr (sizeof(Pixel) == 4) {
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (n == 16 && turnBack16) x = turnBack16(rows, block, width);
+#endif
+        if (n % 4 == 0) {
+            for (; x + 4 <= width; x += 4)
+                for (int j = 0; j < n; j += 4) {
+                    const Pixel* from = block + (size_t)x * n + j;
+                    __m128i a = _mm_loadu_si128((const __m128i*)from);
+                    __m128i b = _mm_loadu_si128((const __m128i*)(from + n));
+                    __m128i c = _mm_loadu_si128((const __m128i*)(from + 2 * n));
+                    __m128i d = _mm_loadu_si128((const __m128i*)(from + 3 * n));
+                    Transpose4(a, b, c, d);
+                    Pixel* to = rows + (size_t)j * width + x;
+                    _mm_storeu_si128((__m128i*)to, a);
+                    _mm_storeu_si128((__m128i*)(to + width), b);
+                    _mm_storeu_si128((__m128i*)(to + 2 * (size_t)width), c);
+                    _mm_storeu_si128((__m128i*)(to + 3 * (size_t)width), d);
+                }
+        }
+    }
+    if constexpr (sizeof(Pixel) == 1) {
+        if (n % 16 == 0) {
+            __m128i v[16];
+            for (; x + 16 <= width; x += 16)
+                for (int j = 0; j < n; j += 16) {
+                    for (int i = 0; i < 16; i++)
+                        v[i] = _mm_loadu_si128((const __m128i*)(block + (size_t)(x + i) * n + j));
+                    Transpose16(v);
+                    for (int i = 0; i < 16; i++)
+                        _mm_storeu_si128((__m128i*)(rows + (size_t)(j + kBitReversed[i]) * width + x), v[i]);
+                }
+        }
+    }
+#endif
+    for (; x < width; x++)
+        for (int j = 0; j < n; j++)
+            rows[(size_t)j * width + x] = block[(size_t)x * n + j];
+}
+
+template <typename Sum, typename Pixel, typename Mean>
+inline void BlurRowsWith(Pixel* buffer, int width, int height, int radius, const Mean& mean) {
+    const int perBlock = RowsPerBlock<Pixel>();
+    std::vector<Pixel> block((size_t)width * perBlock);
+    DownScratch<Sum> scratch;
+    for (int y0 = 0; y0 < height; y0 += perBlock) {
+        int n = std::min(perBlock, height - y0);
+        Pixel* rows = buffer + (size_t)y0 * width;
+        TurnOnSide(block.data(), rows, width, n);
+        BlurDown((uint8_t*)block.data(), (size_t)n * sizeof(Pixel), width, radius, mean, scratch);
+        TurnBack(rows, block.data(), width, n);
     }
 }
 
-BLUR_CLONES void BlurRowsFast(uint32_t* buffer, int width, int height, int radius, const Divider& d) {
-    if (d.kind == MeanKind::Mul32)
-        BlurRowsWith(buffer, width, height, radius, d.mean32);
+template <typename Pixel> inline void BlurRowsAny(Pixel* buffer, int width, int height, int radius, const Divider& d) {
+    if (d.kind == MeanKind::Mul16)
+        BlurRowsWith<uint16_t>(buffer, width, height, radius, d.mean16);
+    else if (d.kind == MeanKind::Mul32)
+        BlurRowsWith<uint32_t>(buffer, width, height, radius, d.mean32);
     else
-        BlurRowsWith(buffer, width, height, radius, d.mean64);
+        BlurRowsWith<uint32_t>(buffer, width, height, radius, d.mean64);
 }
 
-BLUR_CLONES void BlurColumnsFast(uint32_t* buffer, int width, int height, int radius, const Divider& d) {
-    DownScratch scratch;
-    if (d.kind == MeanKind::Mul32)
-        BlurDown((uint8_t*)buffer, (size_t)width * 4, height, radius, d.mean32, scratch);
+BLUR_CLONES void BlurRowsFast(uint32_t* buffer, int width, int height, int radius, const Divider& d) {
+    BlurRowsAny(buffer, width, height, radius, d);
+}
+BLUR_CLONES void BlurRowsFast(uint8_t* plane, int width, int height, int radius, const Divider& d) {
+    BlurRowsAny(plane, width, height, radius, d);
+}
+
+template <typename Sum, typename Mean>
+inline void BlurColumnsWith(uint8_t* data, size_t lanes, int rows, int radius, const Mean& mean) {
+    DownScratch<Sum> scratch;
+    BlurDown(data, lanes, rows, radius, mean, scratch);
+}
+
+// Columns of pixels are columns of bytes, each its own channel.
+BLUR_CLONES void BlurColumnsFast(uint8_t* data, size_t lanes, int height, int radius, const Divider& d) {
+    if (d.kind == MeanKind::Mul16)
+        BlurColumnsWith<uint16_t>(data, lanes, height, radius, d.mean16);
+    else if (d.kind == MeanKind::Mul32)
+        BlurColumnsWith<uint32_t>(data, lanes, height, radius, d.mean32);
     else
-        BlurDown((uint8_t*)buffer, (size_t)width * 4, height, radius, d.mean64, scratch);
+        BlurColumnsWith<uint32_t>(data, lanes, height, radius, d.mean64);
 }
 
 // Radii whose sums do not fit 32 bits (beyond four million pixels): plain
 // 64-bit running sums and a division, one line at a time.
-void BlurLinesWide(uint32_t* buffer, int count, int length, size_t lineStep, size_t posStep, int radius) {
-    std::vector<uint32_t> line((size_t)length);
+template <typename Pixel>
+void BlurLinesWide(Pixel* buffer, int count, int length, size_t lineStep, size_t posStep, int radius) {
+    std::vector<Pixel> line((size_t)length);
     const uint64_t divisor = 4 * (uint64_t)radius + 2;
     for (int l = 0; l < count; l++) {
-        uint32_t* first = buffer + (size_t)l * lineStep;
+        Pixel* first = buffer + (size_t)l * lineStep;
         for (int p = 0; p < length; p++)
             line[p] = first[(size_t)p * posStep];
-        for (int c = 0; c < 4; c++) {
+        for (int c = 0; c < (int)sizeof(Pixel); c++) {
             auto at = [&](long long i) { return (uint64_t)(line[ClampIndex(i, length)] >> (8 * c) & 0xFF); };
             uint64_t sum = at(0) * ((uint64_t)radius + 1);
             long middleEnd = std::min<long long>(radius, (long long)length - 2);
@@ -192,17 +544,15 @@ void BlurLinesWide(uint32_t* buffer, int count, int length, size_t lineStep, siz
             long long lastFrom = std::max(1, length - 1);
             if (radius >= lastFrom) sum += at(length - 1) * (uint64_t)(radius - lastFrom + 1);
             for (int p = 0; p < length; p++) {
-                uint32_t& out = first[(size_t)p * posStep];
-                out = (out & ~(0xFFu << (8 * c))) | (uint32_t)((2 * sum + 1) / divisor) << (8 * c);
+                Pixel& out = first[(size_t)p * posStep];
+                out = (Pixel)((out & ~(0xFFu << (8 * c))) | (uint32_t)((2 * sum + 1) / divisor) << (8 * c));
                 sum += at((long long)p + radius + 1) - at((long long)p - radius);
             }
         }
     }
 }
 
-} // namespace
-
-void BoxBlurRows(uint32_t* buffer, int width, int height, int radius) {
+template <typename Pixel> void BlurRowsOf(Pixel* buffer, int width, int height, int radius) {
     if (radius <= 0 || width <= 0 || height <= 0) return;
     Divider d = ChooseDivider(radius);
     if (d.kind != MeanKind::None)
@@ -211,11 +561,38 @@ void BoxBlurRows(uint32_t* buffer, int width, int height, int radius) {
         BlurLinesWide(buffer, height, width, (size_t)width, 1, radius);
 }
 
-void BoxBlurColumns(uint32_t* buffer, int width, int height, int radius) {
+template <typename Pixel> void BlurColumnsOf(Pixel* buffer, int width, int height, int radius) {
     if (radius <= 0 || width <= 0 || height <= 0) return;
     Divider d = ChooseDivider(radius);
     if (d.kind != MeanKind::None)
-        BlurColumnsFast(buffer, width, height, radius, d);
+        BlurColumnsFast((uint8_t*)buffer, (size_t)width * sizeof(Pixel), height, radius, d);
     else
         BlurLinesWide(buffer, width, height, 1, (size_t)width, radius);
+}
+
+} // namespace
+
+void BoxBlurRows(uint32_t* buffer, int width, int height, int radius) {
+    BlurRowsOf(buffer, width, height, radius);
+}
+void BoxBlurColumns(uint32_t* buffer, int width, int height, int radius) {
+    BlurColumnsOf(buffer, width, height, radius);
+}
+void BoxBlurPlaneRows(uint8_t* plane, int width, int height, int radius) {
+    BlurRowsOf(plane, width, height, radius);
+}
+void BoxBlurPlaneColumns(uint8_t* plane, int width, int height, int radius) {
+    BlurColumnsOf(plane, width, height, radius);
+}
+
+void BoxBlurUseBaselineVectors(bool baseline) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    bool avx2 = !baseline && __builtin_cpu_supports("avx2");
+    meanAndSlide16 = avx2 ? MeanAndSlide16Avx2 : MeanAndSlide16Sse2;
+    walkDown64 = avx2 ? WalkDown64Avx2 : nullptr;
+    turnOnSide16 = avx2 ? TurnOnSide16Avx2 : nullptr;
+    turnBack16 = avx2 ? TurnBack16Avx2 : nullptr;
+#else
+    (void)baseline;
+#endif
 }

@@ -4,8 +4,10 @@
 # shared by the plug-in, the tests and the benchmarks.
 add_library(FenkPixelOps STATIC ${CMAKE_CURRENT_LIST_DIR}/pixel_ops.cpp ${CMAKE_CURRENT_LIST_DIR}/box_blur.cpp)
 target_include_directories(FenkPixelOps PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-# The blur's plain loops are written for the vectoriser, which -O3 runs in full.
-set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/box_blur.cpp PROPERTIES COMPILE_OPTIONS "-O3")
+# The blur's and the shape's plain loops are written for the vectoriser, which
+# -O3 runs in full.
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/box_blur.cpp ${CMAKE_CURRENT_LIST_DIR}/pixel_ops.cpp
+                            PROPERTIES COMPILE_OPTIONS "-O3")
 set_target_properties(FenkPixelOps PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 
 if(TARGET Fenk AND TARGET FenkEffects)

@@ -36,11 +36,19 @@ void ThresholdShape(uint32_t* buffer, long pixelCount, int threshold) {
         buffer[i] = (buffer[i] & 0xFF) > (unsigned)threshold ? 0xFF000000u : 0;
 }
 
-void ScaleContrast(uint32_t* buffer, int centre, int gain, long pixelCount) {
-    // A table per byte value: the same result for every pixel, at a lookup each.
-    uint8_t table[256];
+namespace {
+
+// A table per byte value: the same result for every pixel, at a lookup each.
+void ContrastTable(uint8_t table[256], int centre, int gain) {
     for (int b = 0; b < 256; b++)
         table[b] = (uint8_t)ClampByte((((long long)b - centre) * gain >> 8) + centre);
+}
+
+} // namespace
+
+void ScaleContrast(uint32_t* buffer, int centre, int gain, long pixelCount) {
+    uint8_t table[256];
+    ContrastTable(table, centre, gain);
     for (long i = 0; i < pixelCount; i++) {
         uint32_t p = buffer[i];
         buffer[i] = (uint32_t)table[p & 0xFF] | (uint32_t)table[p >> 8 & 0xFF] << 8 |
@@ -138,22 +146,41 @@ bool operator==(const ShapeParams& a, const ShapeParams& b) {
            a.extra2 == b.extra2;
 }
 
+// The threshold leaves only alpha, 0 or 255, and blurs, the glow's contrast
+// and blurs of zeros keep the other three bytes at zero: the whole shape is
+// worked out on a plane of alpha bytes, a quarter of the memory, and the
+// pixels are put together at the end.
 void ComputeShape(const uint32_t* pixels, int width, int height, const ShapeParams& params,
                   std::vector<uint32_t>& mask, std::vector<uint32_t>& glow) {
     size_t count = width > 0 && height > 0 ? (size_t)width * height : 0;
-    mask.assign(pixels, pixels + count);
-    ToGrey(mask.data(), width, height);
-    ThresholdShape(mask.data(), (long)count, params.threshold);
-    glow = mask;
+    std::vector<uint8_t> shape(count);
+    for (size_t i = 0; i < count; i++) {
+        uint32_t p = pixels[i];
+        uint32_t grey = (76 * (uint32_t)Channel(p, 2) + 151 * (uint32_t)Channel(p, 1) +
+                         28 * (uint32_t)Channel(p, 0)) / 256;
+        shape[i] = grey > (unsigned)params.threshold ? 255 : 0;
+    }
+    std::vector<uint8_t> glowPlane = shape;
 
-    BoxBlurRows(mask.data(), width, height, params.maskBlur);
-    BoxBlurColumns(mask.data(), width, height, params.maskBlur);
-    ScaleContrast(mask.data(), params.maskCentre, params.maskGain, (long)count);
+    BoxBlurPlaneRows(shape.data(), width, height, params.maskBlur);
+    BoxBlurPlaneColumns(shape.data(), width, height, params.maskBlur);
+    uint8_t maskTable[256];
+    ContrastTable(maskTable, params.maskCentre, params.maskGain);
+    const uint32_t maskGround = maskTable[0] * 0x010101u; // the contrast of the zero bytes
+    mask.resize(count);
+    for (size_t i = 0; i < count; i++)
+        mask[i] = maskGround | (uint32_t)maskTable[shape[i]] << 24;
 
-    BoxBlurRows(glow.data(), width, height, params.glowBlur);
-    BoxBlurColumns(glow.data(), width, height, params.glowBlur);
+    BoxBlurPlaneRows(glowPlane.data(), width, height, params.glowBlur);
+    BoxBlurPlaneColumns(glowPlane.data(), width, height, params.glowBlur);
     // Only levels above 204 survive, five times as strong.
-    ScaleContrast(glow.data(), 256, 1280, (long)count);
-    BoxBlurRows(glow.data(), width, height, 5);
-    BoxBlurColumns(glow.data(), width, height, 5);
+    uint8_t glowTable[256];
+    ContrastTable(glowTable, 256, 1280);
+    for (uint8_t& b : glowPlane)
+        b = glowTable[b];
+    BoxBlurPlaneRows(glowPlane.data(), width, height, 5);
+    BoxBlurPlaneColumns(glowPlane.data(), width, height, 5);
+    glow.resize(count);
+    for (size_t i = 0; i < count; i++)
+        glow[i] = (uint32_t)glowPlane[i] << 24;
 }

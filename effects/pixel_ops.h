@@ -16,6 +16,12 @@ void ThresholdShape(uint32_t* buffer, long pixelCount, int threshold);
 // channel on its own. Radius 0 or below leaves the buffer as it is.
 void BoxBlurRows(uint32_t* buffer, int width, int height, int radius);
 void BoxBlurColumns(uint32_t* buffer, int width, int height, int radius);
+// The same on a plane of single bytes (one channel).
+void BoxBlurPlaneRows(uint8_t* plane, int width, int height, int radius);
+void BoxBlurPlaneColumns(uint8_t* plane, int width, int height, int radius);
+// For tests: true makes the blurs use their baseline vector code even where the
+// processor has wider vectors (the bytes are the same either way).
+void BoxBlurUseBaselineVectors(bool baseline);
 // Every byte b becomes ((b - centre) * gain >> 8) + centre, clamped to 0..255.
 void ScaleContrast(uint32_t* buffer, int centre, int gain, long pixelCount);
 // The larger of the two bytes in each of the four positions.

@@ -307,3 +307,94 @@ TEST(PixelOps, BoxBlurEqualsThePlainRunningSumsForEveryRadius) {
         }
     EXPECT_GT(tried, 2400u);
 }
+
+// The baseline (SSE2) vector step, which machines with AVX2 never choose on
+// their own, gives the reference's bytes too: every radius with 16-bit sums,
+// rows whose byte count is and is not a multiple of the vector width.
+TEST(PixelOps, BoxBlurBaselineVectorsEqualThePlainRunningSums) {
+    std::mt19937 random(20261209);
+    const int shapes[][2] = {{5, 3}, {4, 9}, {17, 9}, {64, 33}, {131, 40}};
+    BoxBlurUseBaselineVectors(true);
+    for (int radius = 1; radius <= 300; radius++)
+        for (const auto& shape : shapes) {
+            int w = shape[0], h = shape[1];
+            std::vector<uint32_t> image((size_t)w * h);
+            bool white = random() % 4 == 0;
+            for (uint32_t& p : image)
+                p = white ? 0xFFFFFFFFu : (uint32_t)random();
+            std::vector<uint32_t> want = image, got = image;
+            RefBlurRows(want.data(), w, h, radius);
+            BoxBlurRows(got.data(), w, h, radius);
+            RefBlurColumns(want.data(), w, h, radius);
+            BoxBlurColumns(got.data(), w, h, radius);
+            if (want != got) {
+                BoxBlurUseBaselineVectors(false);
+                FAIL() << "radius " << radius << ", " << w << " x " << h;
+            }
+        }
+    BoxBlurUseBaselineVectors(false);
+}
+
+// A plane of bytes blurs as the alpha channel of pixels holding those bytes,
+// for every radius up to 300 and the chosen larger ones.
+TEST(PixelOps, BoxBlurOfAPlaneEqualsTheBlurOfThoseBytesInPixels) {
+    std::mt19937 random(20261210);
+    std::vector<int> radii;
+    for (int r = 1; r <= 300; r++)
+        radii.push_back(r);
+    for (int r : {511, 4095, 65535, 4210000, 4300000, INT_MAX})
+        radii.push_back(r);
+    const int shapes[][2] = {{1, 1}, {1, 7}, {7, 1}, {3, 5}, {17, 9}, {64, 70}, {131, 65}};
+    for (int radius : radii)
+        for (const auto& shape : shapes) {
+            int w = shape[0], h = shape[1];
+            if (radius > 300 && w * h > 1000) continue;
+            std::vector<uint8_t> plane((size_t)w * h);
+            bool white = random() % 4 == 0;
+            for (uint8_t& b : plane)
+                b = white ? 255 : (uint8_t)random();
+            std::vector<uint32_t> pixels(plane.size());
+            for (size_t i = 0; i < plane.size(); i++)
+                pixels[i] = (uint32_t)plane[i] << 24;
+            RefBlurRows(pixels.data(), w, h, radius);
+            BoxBlurPlaneRows(plane.data(), w, h, radius);
+            RefBlurColumns(pixels.data(), w, h, radius);
+            BoxBlurPlaneColumns(plane.data(), w, h, radius);
+            for (size_t i = 0; i < plane.size(); i++)
+                ASSERT_EQ((uint32_t)plane[i], pixels[i] >> 24)
+                    << "radius " << radius << ", " << w << " x " << h << ", byte " << i;
+        }
+}
+
+// The shape worked out on a plane of alpha bytes gives the pixels of the
+// whole-pixel steps: grey, threshold, blurs and contrasts on all four bytes.
+TEST(PixelOps, ComputeShapeEqualsItsStepsOnWholePixels) {
+    std::mt19937 random(20261211);
+    const int shapes[][2] = {{1, 1}, {5, 3}, {40, 23}, {97, 64}};
+    for (int trial = 0; trial < 60; trial++) {
+        int w = shapes[trial % 4][0], h = shapes[trial % 4][1];
+        std::vector<uint32_t> pixels((size_t)w * h);
+        for (uint32_t& p : pixels)
+            p = (uint32_t)random();
+        ShapeParams params{(int)(random() % 300) - 20, (int)(random() % 40) - 3, (int)(random() % 300) - 20,
+                           (int)(random() % 1500) - 200, (int)(random() % 40) - 3, 0, 0};
+        std::vector<uint32_t> mask, glow;
+        ComputeShape(pixels.data(), w, h, params, mask, glow);
+
+        long count = (long)pixels.size();
+        std::vector<uint32_t> wantMask = pixels;
+        ToGrey(wantMask.data(), w, h);
+        ThresholdShape(wantMask.data(), count, params.threshold);
+        std::vector<uint32_t> wantGlow = wantMask;
+        BoxBlurRows(wantMask.data(), w, h, params.maskBlur);
+        BoxBlurColumns(wantMask.data(), w, h, params.maskBlur);
+        ScaleContrast(wantMask.data(), params.maskCentre, params.maskGain, count);
+        BoxBlurRows(wantGlow.data(), w, h, params.glowBlur);
+        BoxBlurColumns(wantGlow.data(), w, h, params.glowBlur);
+        ScaleContrast(wantGlow.data(), 256, 1280, count);
+        BoxBlurRows(wantGlow.data(), w, h, 5);
+        BoxBlurColumns(wantGlow.data(), w, h, 5);
+        ASSERT_EQ(mask, wantMask) << "trial " << trial;
+        ASSERT_EQ(glow, wantGlow) << "trial " << trial;
+    }
+}
