@@ -1,5 +1,5 @@
 // RowPainter: the timeline's rows painted on the processor into one texture,
-// one line of texels per row, and drawn with one quad over all rows. A software
+// one line of texels per row, and drawn with a quad per row. A software
 // rasteriser draws a thousand small blocks far slower than a few textured
 // quads; everything drawn inside a row (its fill, the blocks, their black left
 // edges, the marker, the selected block's outline) covers the row's full
@@ -21,12 +21,8 @@ class RowPainter {
     void Fill(int strip, int x, int w, uint32_t colour);
     // Draws strip i with its left edge at x = left and its top at tops[i].
     void Draw(int left, const std::vector<int>& tops);
-    // The distance between the tops when every strip drawn is that far below
-    // the one before (two strips at least, no overlap), else 0.
-    int EvenPitch(const std::vector<int>& tops) const;
 
   private:
     int width = 0, strips = 0;
     std::vector<uint32_t> texels; // RGBA bytes in memory order
-    std::vector<uint32_t> lines;  // the texture of evenly spaced strips, gaps included
 };
