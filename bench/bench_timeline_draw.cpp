@@ -2,7 +2,8 @@
 // events at 800 x 600 (under Xvfb when headless), paused: the whole interface
 // pass, and the timeline alone (time slider and rows). Printed as frames per
 // second and as a ratio to the target of 300. Needs a DISPLAY and the
-// interface font in the working directory.
+// interface font in the working directory. With --breakdown it also prints
+// where the time goes: the whole pass without each large part, best of four.
 #include <GL/glew.h>
 #include <SDL/SDL.h>
 
@@ -11,6 +12,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "app.h"
 #include "demo.h"
@@ -60,7 +63,7 @@ struct Rate {
     double cpu;  // frames per second of processor time: steadier on a busy machine
 };
 
-template <typename Draw> Rate FramesPerSecond(Draw draw) {
+template <typename Draw> Rate FramesPerSecond(Draw draw, double seconds = kSeconds) {
     using Clock = std::chrono::steady_clock;
     for (int i = 0; i < 20; i++)
         draw(); // warm up
@@ -74,7 +77,7 @@ template <typename Draw> Rate FramesPerSecond(Draw draw) {
         glFinish();
         frames++;
         elapsed = std::chrono::duration<double>(Clock::now() - start).count();
-    } while (elapsed < kSeconds);
+    } while (elapsed < seconds);
     const double cpu = ProcessorSeconds() - cpuStart;
     return Rate{frames / elapsed, cpu > 0 ? frames / cpu : 0};
 }
@@ -84,9 +87,64 @@ void Report(const char* what, Rate r) {
            r.wall / kTargetFps, r.cpu, r.cpu / kTargetFps);
 }
 
+// Milliseconds of processor time per frame of the interface pass with the
+// root's children that `skip` names left out (a frame panel keeps its bevel
+// and its children), best of four short runs: the machine's other load only
+// ever adds time.
+template <typename Skip> double PassWithout(EditorScreen& root, Skip skip) {
+    double best = 1e9;
+    for (int round = 0; round < 4; round++) {
+        const Rate r = FramesPerSecond(
+            [&] {
+                glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+                OGLState::PushViewport(0, 0, kWidth, kHeight);
+                OGLState::PushProjection(0, kWidth, kHeight, 0, -1.0, 1.0, true);
+                for (int i = 0; i < root.childCount(); i++) {
+                    Widget* child = root.childAt(i);
+                    if (!skip(child))
+                        child->draw();
+                    else if (FramePanel* panel = dynamic_cast<FramePanel*>(child)) {
+                        drawBevel(panel->x, panel->y, panel->w, panel->h, panel->colour);
+                        panel->WidgetGroup::draw();
+                    }
+                }
+                OGLState::PopViewport();
+                OGLState::PopProjection();
+                SDL_GL_SwapBuffers();
+            },
+            0.3);
+        if (r.cpu > 0 && 1000.0 / r.cpu < best) best = 1000.0 / r.cpu;
+    }
+    return best;
+}
+
+void Breakdown(EditorScreen& root) {
+    struct Part {
+        const char* name;
+        bool (*skip)(EditorScreen&, Widget*);
+    };
+    const Part parts[] = {
+        {"nothing", [](EditorScreen&, Widget*) { return false; }},
+        {"the frame panels' fills", [](EditorScreen&, Widget* w) { return dynamic_cast<FramePanel*>(w) != nullptr; }},
+        {"the track rows", [](EditorScreen& r, Widget* w) { return w == r.trackGroup; }},
+        {"the event panel", [](EditorScreen& r, Widget* w) { return w == r.panelGroup; }},
+        {"the buttons outside the event panel", [](EditorScreen&, Widget* w) { return dynamic_cast<Button*>(w) != nullptr; }},
+        {"every widget", [](EditorScreen&, Widget*) { return true; }},
+    };
+    printf("Where the time goes (ms of processor time per frame, best of four):\n");
+    const double whole = PassWithout(root, [&](Widget* w) { return parts[0].skip(root, w); });
+    printf("  %-44s %6.3f\n", "whole pass", whole);
+    for (size_t i = 1; i < sizeof parts / sizeof parts[0]; i++) {
+        const double without = PassWithout(root, [&](Widget* w) { return parts[i].skip(root, w); });
+        printf("  %-44s %6.3f (%+.3f)\n", (std::string("without ") + parts[i].name).c_str(), without,
+               without - whole);
+    }
+}
+
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const bool breakdown = argc > 1 && !strcmp(argv[1], "--breakdown");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         fprintf(stderr, "bench_timeline_draw: SDL_Init failed: %s\n", SDL_GetError());
         return 1;
@@ -160,6 +218,7 @@ int main() {
         Report("timeline alone (slider and rows, batched)", rows);
         Report("timeline alone, one draw per block (before)", perWidget);
         Report("empty frame (clear and swap only)", empty);
+        if (breakdown) Breakdown(screenRoot);
     } catch (const BasicException& e) {
         fprintf(stderr, "bench_timeline_draw: %s\n", e.GetMessage());
         SetApp(nullptr);
