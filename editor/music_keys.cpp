@@ -79,7 +79,7 @@ void JumpToMarker(EditorApp& app, bool forward) {
 bool HandleMusicKey(int sym, int) {
     EditorApp* app = App();
     if (!app || !app->demo || !app->demoLoaded) return false;
-    if (SDL_GetModState() & (KMOD_CTRL | KMOD_ALT | KMOD_META)) return false;
+    if (KeyEventMods() & (KMOD_CTRL | KMOD_ALT | KMOD_META)) return false;
     switch (sym) {
     case SDLK_i:
         SetLoopEnd(*app, true);

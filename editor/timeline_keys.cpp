@@ -30,7 +30,8 @@ void ZoomByKey(double factor) {
 } // namespace
 
 bool HandleTimelineKey(int sym, int unicode) {
-    const SDLMod mods = SDL_GetModState();
+    // The key event's own modifiers: the keyboard state may have changed since it was queued.
+    const int mods = KeyEventMods();
     if (mods & KMOD_CTRL) {
         switch (sym) {
         case SDLK_c:

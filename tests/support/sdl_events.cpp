@@ -8,7 +8,8 @@ static void Push(SDL_Event& e) {
 }
 
 void PushKeyDown(int sym, int unicode) {
-    PushKeyDownWith(sym, unicode, KMOD_NONE);
+    // The modifiers held now travel with the key, as they do from a keyboard.
+    PushKeyDownWith(sym, unicode, SDL_GetModState());
 }
 
 void PushKeyDownWith(int sym, int unicode, int mods) {
