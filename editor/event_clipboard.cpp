@@ -73,16 +73,22 @@ bool Insert(const ClipboardEvent& c, uint32_t track, uint32_t time, const char* 
     return true;
 }
 
-} // namespace
-
-bool CopySelectedEvent() {
+// The selected event, copied; false when none is selected.
+bool CaptureSelected(ClipboardEvent& c) {
     EditorApp* app = App();
     if (!app) return false;
     const EditorScreen& s = app->editorScreen;
     if (s.selectedTrack < 0 || s.selectedEvent < 0) return false;
+    return Capture((uint32_t)s.selectedTrack, (uint32_t)s.selectedEvent, c);
+}
+
+} // namespace
+
+bool CopySelectedEvent() {
     ClipboardEvent c;
-    if (!Capture((uint32_t)s.selectedTrack, (uint32_t)s.selectedEvent, c)) return false;
+    if (!CaptureSelected(c)) return false;
     gClipboard = c;
+    EditorApp* app = App();
     app->editorScreen.SetStatus("Event copied");
     return true;
 }
@@ -97,12 +103,10 @@ bool PasteEvent() {
 }
 
 bool DuplicateSelectedEvent() {
-    EditorApp* app = App();
-    if (!app) return false;
-    const EditorScreen& s = app->editorScreen;
-    if (s.selectedTrack < 0 || s.selectedEvent < 0) return false;
     ClipboardEvent c;
-    if (!Capture((uint32_t)s.selectedTrack, (uint32_t)s.selectedEvent, c)) return false;
+    if (!CaptureSelected(c)) return false;
+    EditorApp* app = App();
+    const EditorScreen& s = app->editorScreen;
     const uint32_t after = app->EventEnd((uint32_t)s.selectedTrack, (uint32_t)s.selectedEvent);
     return Insert(c, (uint32_t)s.selectedTrack, after, "Duplicate Event");
 }

@@ -28,10 +28,6 @@ const int kMarkerHitPixels = 3;
 // Most grid lines drawn in one pass: more than a window has columns.
 const size_t kMaxGridLines = 8192;
 
-int AxisLength() {
-    return windowWidth - 120;
-}
-
 uint32_t RunningTime() {
     EditorApp* app = App();
     return app ? app->GetRunningTime() : 0;
@@ -153,7 +149,7 @@ WaveformStrip::~WaveformStrip() {
 void WaveformStrip::draw() {
     EditorApp* app = App();
     if (!app || !MusicView().waveformShown) return;
-    const int top = WaveformStripTop(), length = AxisLength();
+    const int top = WaveformStripTop(), length = EditorTimelineView().AxisLength();
     if (length <= 0) return;
     fillRect(kTimelineLeft, top, length, kWaveformStripHeight, kStripBackground);
     const int middle = top + kWaveformStripHeight / 2;
@@ -214,8 +210,8 @@ void BeatGridOverlay::draw() {
     const TimelineView& v = EditorTimelineView();
     const int top = MusicView().waveformShown ? WaveformStripTop() : v.RowsTop();
     const int bottom = v.RowsBottom() - 1;
-    const double t0 = TimelineTimeAtColumn(kTimelineLeft);
-    const double t1 = TimelineTimeAtColumn(windowWidth - kTimelineMargin - 1);
+    const double t0 = TimelineTimeAtColumn(v.AxisLeft());
+    const double t1 = TimelineTimeAtColumn(v.AxisRight() - 1);
     const std::vector<GridLine> lines =
         beats ? GridLinesIn(grid, t0, t1, kMaxGridLines) : BarLinesIn(grid, t0, t1, kMaxGridLines);
 
@@ -271,7 +267,7 @@ int MarkerAtX(int px) {
     const uint32_t count = demo && demo->markers ? demo->markerCount : 0;
     for (uint32_t i = 0; i < count && demo->markers[i].time <= demo->runningTime; i++) {
         const int mx = TimelineX(demo->markers[i].time);
-        if (mx < kTimelineLeft || mx > windowWidth - kTimelineMargin) continue; // outside the zoomed view
+        if (mx < EditorTimelineView().AxisLeft() || mx > EditorTimelineView().AxisRight()) continue; // outside the zoomed view
         const int d = std::abs(mx - px);
         if (d < bestDistance) {
             best = (int)i;
