@@ -65,6 +65,17 @@ int HalvesImage() {
     return CreateTextureFromMem(pixels.data(), 64, 64, false);
 }
 
+// The halves image rendered into `slot`, drawn on the window with the effect
+// quads: a 256 x 256 quad centred on (320, 240), image rows 208..271, upright.
+void ExpectHalvesUprightOnWindow(GLContext& gl, const TextureEntry& slot) {
+    GLContext::ClearTo(0, 0, 0, 1);
+    glPushMatrix();
+    DrawTextureQuad(slot, 1000, 256);
+    glPopMatrix();
+    EXPECT_EQ(gl.Pixel(320, 215), kRed);
+    EXPECT_EQ(gl.Pixel(320, 265), kBlue);
+}
+
 // A driver with only the EXT framebuffer calls.
 class ExtOnlyRenderTargetTest : public RenderTargetTest {
   protected:
@@ -237,13 +248,7 @@ TEST_F(RenderTargetTest, ImageDrawnIntoTheTargetComesBackWithItsTopAtTZero) {
     EXPECT_EQ(texels[165 * 256 + 128], 0u);
 
     // Drawn on the window with the effect quads, the picture is upright.
-    GLContext::ClearTo(0, 0, 0, 1);
-    glPushMatrix();
-    DrawTextureQuad(slot, 1000, 256);
-    glPopMatrix();
-    // The window's 256 x 256 quad centred on (320, 240): image rows 208..271.
-    EXPECT_EQ(gl.Pixel(320, 215), kRed);
-    EXPECT_EQ(gl.Pixel(320, 265), kBlue);
+    ExpectHalvesUprightOnWindow(gl, slot);
 }
 
 TEST_F(RenderTargetTest, TwoBeginEndPairsInOneFrame) {
@@ -332,12 +337,7 @@ TEST_F(ExtOnlyRenderTargetTest, StartUpAcceptsTheDriverAndTheTargetDrawsWithTheE
     glDeleteFramebuffersEXT(1, &windowFbo);
     glDeleteRenderbuffersEXT(1, &windowColour);
     // Drawn on the window, the picture is upright.
-    GLContext::ClearTo(0, 0, 0, 1);
-    glPushMatrix();
-    DrawTextureQuad(slot, 1000, 256);
-    glPopMatrix();
-    EXPECT_EQ(gl.Pixel(320, 215), kRed);
-    EXPECT_EQ(gl.Pixel(320, 265), kBlue);
+    ExpectHalvesUprightOnWindow(gl, slot);
 }
 
 TEST_F(RenderTargetTest, WithoutFramebufferCallsStartUpRefusesWithTheExtensionsMessage) {
