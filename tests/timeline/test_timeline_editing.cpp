@@ -21,6 +21,12 @@ struct HeldMods {
     ~HeldMods() { SDL_SetModState(KMOD_NONE); }
 };
 
+// Ctrl with a key, as the editor gets it from the keyboard.
+void PressWithCtrl(int sym, int unicode) {
+    PushKeyDownWith(sym, unicode, KMOD_LCTRL);
+    PumpEditor();
+}
+
 void Drag(int x0, int y0, int x1, int y1) {
     PushMouseDown(1, x0, y0);
     PumpEditor();
@@ -264,18 +270,10 @@ TEST_F(BlockDrags, WheelZoomsAroundThePointerAndZeroResets) {
 
 TEST_F(BlockDrags, CopyPasteAndDuplicateAreUndoableSteps) {
     e.Click(240, RowY(0)); // Effect1 2000..3000, values 5 -> 7
-    {
-        HeldMods ctrl(KMOD_LCTRL);
-        PushKeyDown(SDLK_c, 3);
-        PumpEditor();
-    }
+    PressWithCtrl(SDLK_c, 3);
     e.app().music.position = 5000;
     const size_t steps = e.app().undo.StepCount();
-    {
-        HeldMods ctrl(KMOD_LCTRL);
-        PushKeyDown(SDLK_v, 22);
-        PumpEditor();
-    }
+    PressWithCtrl(SDLK_v, 22);
     ASSERT_EQ(3u, e.app().EventCount(0));
     EXPECT_EQ(5000u, Start(0, 2));
     EXPECT_EQ(6000u, End(0, 2));
@@ -284,11 +282,7 @@ TEST_F(BlockDrags, CopyPasteAndDuplicateAreUndoableSteps) {
     EXPECT_EQ(7, e.app().EventEndValue(0, 2, 0));
     EXPECT_EQ(2, e.screen().selectedEvent);
     EXPECT_EQ(steps + 1, e.app().undo.StepCount());
-    {
-        HeldMods ctrl(KMOD_LCTRL);
-        PushKeyDown(SDLK_d, 4);
-        PumpEditor();
-    }
+    PressWithCtrl(SDLK_d, 4);
     ASSERT_EQ(4u, e.app().EventCount(0));
     EXPECT_EQ(6000u, Start(0, 3));
     EXPECT_EQ(7000u, End(0, 3));
@@ -296,11 +290,7 @@ TEST_F(BlockDrags, CopyPasteAndDuplicateAreUndoableSteps) {
     // Pasting onto a track picked in the track panel.
     e.Click(kEmptyX, RowY(2));
     ASSERT_EQ(2, e.screen().panelTrack);
-    {
-        HeldMods ctrl(KMOD_LCTRL);
-        PushKeyDown(SDLK_v, 22);
-        PumpEditor();
-    }
+    PressWithCtrl(SDLK_v, 22);
     ASSERT_EQ(1u, e.app().EventCount(2));
     EXPECT_EQ(5000u, Start(2, 0));
     ASSERT_TRUE(e.app().UndoEdit());
