@@ -212,6 +212,10 @@ int EditorShutDown(MainLoop& loop);
 void EditorOpenDemo(const char* fileName);
 // The whole program; `demoFile`, when given, is opened at start.
 int RunEditor(const char* demoFile = nullptr);
+// Lets the C library keep freed memory for the next frame instead of handing
+// it back to the system: the GL driver allocates and frees its buffers on
+// every frame, and fresh pages cost a fault each.
+void KeepMemoryBetweenFrames();
 
 // Advances a playing music player by `elapsed` ms, stopping at the last
 // millisecond of the demo, and restarts the music where the position was moved

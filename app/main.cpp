@@ -8,6 +8,7 @@
 #include "standalone.h"
 
 int main(int argc, char** argv) {
+    KeepMemoryBetweenFrames();
     CommandLine options;
     std::string error;
     if (!ParseCommandLine(argc, argv, options, error)) {

@@ -145,6 +145,7 @@ void Breakdown(EditorScreen& root) {
 
 int main(int argc, char** argv) {
     const bool breakdown = argc > 1 && !strcmp(argv[1], "--breakdown");
+    KeepMemoryBetweenFrames(); // as Trellic does
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         fprintf(stderr, "bench_timeline_draw: SDL_Init failed: %s\n", SDL_GetError());
         return 1;

@@ -63,7 +63,7 @@ TEST(PlayerTest, LoopsUntilEscape) {
         "& p=$!; for i in $(seq 1 50); do xdotool search --name '^Trellic$' >/dev/null 2>&1 && break; "
         "sleep 0.1; done; sleep 1; kill -0 $p || exit 90; "
         "xdotool search --name '^Trellic$' windowfocus --sync key Escape; "
-        "for i in $(seq 1 50); do kill -0 $p 2>/dev/null || break; sleep 0.1; done; "
+        "for i in $(seq 1 150); do kill -0 $p 2>/dev/null || break; sleep 0.1; done; "
         "if kill -0 $p 2>/dev/null; then kill $p; exit 91; fi; wait $p)";
     int status = system(cmd.c_str());
     ASSERT_TRUE(WIFEXITED(status));
