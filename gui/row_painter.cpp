@@ -1,11 +1,14 @@
-// RowPainter: spans written into a texel array, uploaded once per frame and
-// drawn with nearest sampling and an alpha test, so that untouched texels let
-// the cursor line and the frame show through.
+// RowPainter: spans written into a texel array, laid out over the rows' pixel
+// rows, uploaded once per frame and drawn as one quad with nearest sampling
+// and an alpha test, so that untouched texels let the cursor line and the
+// frame show through. One quad rather than one per row: the rasteriser then
+// works on whole tiles instead of the thin edges of twenty strips.
 #include "row_painter.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <numeric>
 
 #include "oglstate.h"
 
@@ -35,8 +38,32 @@ void RowPainter::Fill(int strip, int x, int w, uint32_t colour) {
 }
 
 void RowPainter::Draw(int left, const std::vector<int>& tops) {
-    if (width == 0 || strips == 0) return;
-    const int height = strips;
+    const int shown = std::min(strips, (int)tops.size());
+    if (width == 0 || shown == 0) return;
+    // The texture's lines are `step` pixel rows each, the largest step that
+    // puts every row's top and bottom on a line's edge.
+    const int top = *std::min_element(tops.begin(), tops.begin() + shown);
+    const int bottom = *std::max_element(tops.begin(), tops.begin() + shown) + kRowHeight;
+    int step = kRowHeight;
+    for (int i = 0; i < shown; i++)
+        step = std::gcd(step, tops[i] - top);
+    const int height = (bottom - top) / step;
+    frame.assign((size_t)width * height, 0);
+    written.assign((size_t)height, 0);
+    for (int i = 0; i < shown; i++) {
+        const uint32_t* line = &texels[(size_t)i * width];
+        for (int k = (tops[i] - top) / step, n = 0; n < kRowHeight / step; n++) {
+            uint32_t* to = &frame[(size_t)(k + n) * width];
+            if (!written[k + n]) {
+                std::copy(line, line + width, to);
+                written[k + n] = 1;
+            } else { // strips overlap: where this one is unpainted the earlier one shows
+                for (int x = 0; x < width; x++)
+                    if (line[x]) to[x] = line[x];
+            }
+        }
+    }
+
     // A texture of its own each frame: a name kept across frames could outlive
     // its GL context and, reused there, belong to someone else's texture.
     unsigned texture = 0;
@@ -44,7 +71,7 @@ void RowPainter::Draw(int left, const std::vector<int>& tops) {
     OGLState::PushTexture2D(true);
     OGLState::PushTextureUsed(texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -61,21 +88,17 @@ void RowPainter::Draw(int left, const std::vector<int>& tops) {
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.5f);
 
-    const float u = 1.0f;
+    const float x0 = (float)left, x1 = (float)(left + width);
+    const float y0 = (float)top, y1 = (float)bottom;
     glBegin(GL_QUADS);
-    for (int i = 0; i < strips && i < (int)tops.size(); i++) {
-        const float v0 = (float)i / height, v1 = (float)(i + 1) / height;
-        const float y0 = (float)tops[i], y1 = y0 + kRowHeight;
-        const float x0 = (float)left, x1 = (float)(left + width);
-        glTexCoord2f(0, v0);
-        glVertex2f(x0, y0);
-        glTexCoord2f(u, v0);
-        glVertex2f(x1, y0);
-        glTexCoord2f(u, v1);
-        glVertex2f(x1, y1);
-        glTexCoord2f(0, v1);
-        glVertex2f(x0, y1);
-    }
+    glTexCoord2f(0, 0);
+    glVertex2f(x0, y0);
+    glTexCoord2f(1, 0);
+    glVertex2f(x1, y0);
+    glTexCoord2f(1, 1);
+    glVertex2f(x1, y1);
+    glTexCoord2f(0, 1);
+    glVertex2f(x0, y1);
     glEnd();
 
     glAlphaFunc((GLenum)alphaFunc, alphaRef);

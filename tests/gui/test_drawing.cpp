@@ -4,6 +4,7 @@
 #include "gl_context.h"
 #include "gui.h"
 #include "oglstate.h"
+#include "row_painter.h"
 
 namespace {
 class Drawing : public ::testing::Test {
@@ -119,4 +120,32 @@ TEST_F(Drawing, ColourPickerShowsTheMixedColourAndBars) {
     EXPECT_EQ(Rgb(100 + 5 + 10, 100 + 11 + 2), 0xFF0A00u);
     // Marker of the red value 255: the white line at x + v + 5.
     EXPECT_EQ(Rgb(100 + 255 + 5, 100 + 2 + 2), 0xFFFFFFu);
+}
+
+// Rows painted into one texture and drawn as one quad: each strip covers its
+// 12 pixel rows at its own top, later strips over earlier ones, and what the
+// strips leave (the gaps, unpainted texels) shows what was drawn before.
+TEST_F(Drawing, RowPainterStripsLandOnTheirRowsAndLeaveTheGaps) {
+    Painter p([] {
+        fillRect(0, 0, 640, 480, 0xFF0000FF); // blue underneath
+        static RowPainter rows;
+        rows.Begin(50, 3);
+        rows.Fill(0, 0, 50, 0xFFFF0000);
+        rows.Fill(1, 0, 50, 0xFF00FF00);
+        rows.Fill(2, 10, 5, 0xFFFFFFFF); // the rest of strip 2 unpainted
+        // Tops 15 apart and one 7 below the second: lines of a single pixel row.
+        rows.Draw(100, {200, 215, 222});
+    });
+    drawInterface(&p);
+    for (int y : {200, 211}) EXPECT_EQ(Rgb(120, y), 0xFF0000u) << y;
+    for (int y : {199, 212, 214}) EXPECT_EQ(Rgb(120, y), 0x0000FFu) << y; // gaps
+    for (int y : {215, 221, 226}) EXPECT_EQ(Rgb(120, y), 0x00FF00u) << y;
+    EXPECT_EQ(Rgb(111, 222), 0xFFFFFFu); // strip 2 over strip 1
+    EXPECT_EQ(Rgb(111, 233), 0xFFFFFFu);
+    EXPECT_EQ(Rgb(111, 234), 0x0000FFu);
+    EXPECT_EQ(Rgb(109, 226), 0x00FF00u); // unpainted texels of strip 2 show strip 1
+    EXPECT_EQ(Rgb(109, 230), 0x0000FFu); // ... and below it the blue
+    EXPECT_EQ(Rgb(99, 205), 0x0000FFu);  // columns left and right of the strips
+    EXPECT_EQ(Rgb(150, 205), 0x0000FFu);
+    EXPECT_EQ(Rgb(149, 205), 0xFF0000u);
 }
