@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "text_batch.h"
+
 // Per-character metrics, indexed by the byte value taken unsigned.
 struct GlyphMetrics {
     int advance[256];  // 16.16 fixed-point pixels
@@ -53,9 +55,7 @@ class Font {
     int fallbackAdvance() const;
 
   private:
-    void emitChar(int x, int y, unsigned char c, uint32_t colour, float z) const;
-    void pushGlyphState() const;
-    void popGlyphState() const;
+    GlyphQuad glyphQuad(int x, int y, unsigned char c, uint32_t colour, float z) const;
 
     int size;
     char name[kFileNameSize];

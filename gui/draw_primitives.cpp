@@ -4,12 +4,16 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "oglstate.h"
+#include "text_batch.h"
 
 int windowWidth = 640;
 int windowHeight = 480;
 
 void drawPoint(int x, int y, uint32_t colour) {
+    TextBatch::Before(x - 1, y - 1, x + 2, y + 2);
     OGLState::PushColor(colour);
     glBegin(GL_POINTS);
     glVertex2d(x, y);
@@ -18,6 +22,7 @@ void drawPoint(int x, int y, uint32_t colour) {
 }
 
 void drawHLine(int x, int y, int length, uint32_t colour) {
+    TextBatch::Before(std::min(x, x + length) - 1, y - 1, std::max(x, x + length) + 2, y + 2);
     OGLState::PushColor(colour);
     glBegin(GL_LINES);
     glVertex2d(x + 0.5, y + 0.5);
@@ -27,6 +32,7 @@ void drawHLine(int x, int y, int length, uint32_t colour) {
 }
 
 void drawVLine(int x, int y, int length, uint32_t colour) {
+    TextBatch::Before(x - 1, std::min(y, y + length) - 1, x + 2, std::max(y, y + length) + 2);
     OGLState::PushColor(colour);
     glBegin(GL_LINES);
     glVertex2d(x + 0.5, y + 0.5);
@@ -36,6 +42,7 @@ void drawVLine(int x, int y, int length, uint32_t colour) {
 }
 
 void fillRect(int x, int y, int w, int h, uint32_t colour) {
+    TextBatch::Before(std::min(x, x + w) - 1, std::min(y, y + h) - 2, std::max(x, x + w) + 2, std::max(y, y + h) + 1);
     OGLState::PushColor(colour);
     glBegin(GL_TRIANGLE_STRIP);
     glVertex2d(x + 0.5, y - 0.5);
@@ -47,6 +54,7 @@ void fillRect(int x, int y, int w, int h, uint32_t colour) {
 }
 
 void drawRect(int x, int y, int w, int h, uint32_t colour) {
+    TextBatch::Before(std::min(x, x + w) - 1, std::min(y, y + h) - 1, std::max(x, x + w) + 1, std::max(y, y + h) + 1);
     OGLState::PushColor(colour);
     glBegin(GL_LINE_LOOP);
     glVertex2d(x + 0.5, y + 0.5);
@@ -83,6 +91,7 @@ static void BevelVLine(int x, int y, int length, uint32_t c) {
 }
 
 void drawBevel(int x, int y, int w, int h, uint32_t c) {
+    TextBatch::Before(std::min(x, x + w) - 1, std::min(y, y + h) - 1, std::max(x, x + w) + 2, std::max(y, y + h) + 2);
     uint32_t light = ShiftChannels(c, 64);
     uint32_t dark = ShiftChannels(c, -64);
     OGLState::PushColor(c); // restored afterwards, as each line's own push and pop would
@@ -111,7 +120,14 @@ void drawFrame(int x, int y, int w, int h, uint32_t c) {
 void drawInterface(Widget* root) {
     OGLState::PushViewport(0, 0, windowWidth, windowHeight);
     OGLState::PushProjection(0, windowWidth, windowHeight, 0, -1.0, 1.0, true);
-    if (root) root->draw();
+    {
+        // Texts are held back and drawn together, before whatever would cover them.
+        struct HeldTexts {
+            HeldTexts() { TextBatch::Begin(); }
+            ~HeldTexts() { TextBatch::End(); }
+        } held;
+        if (root) root->draw();
+    }
     OGLState::PopViewport();
     OGLState::PopProjection();
 }

@@ -11,6 +11,7 @@
 #include "app.h"
 #include "music.h"
 #include "oglstate.h"
+#include "text_batch.h"
 #include "timeline.h"
 
 namespace {
@@ -40,6 +41,7 @@ const DemoStruct* Demo() {
 
 // Lines batched under one colour, for many columns at a time.
 void BeginLines(uint32_t colour) {
+    TextBatch::Flush(); // held texts go first: these lines may cross them
     OGLState::PushColor(colour);
     glBegin(GL_LINES);
 }

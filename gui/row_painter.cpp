@@ -11,6 +11,7 @@
 #include <numeric>
 
 #include "oglstate.h"
+#include "text_batch.h"
 
 namespace {
 
@@ -64,6 +65,7 @@ void RowPainter::Draw(int left, const std::vector<int>& tops) {
         }
     }
 
+    TextBatch::Before(left, top, left + width, bottom);
     // A texture of its own each frame: a name kept across frames could outlive
     // its GL context and, reused there, belong to someone else's texture.
     unsigned texture = 0;

@@ -5,6 +5,9 @@
 #include "gui.h"
 #include "oglstate.h"
 #include "row_painter.h"
+#include "text_batch.h"
+
+#include <GL/gl.h>
 
 namespace {
 class Drawing : public ::testing::Test {
@@ -148,4 +151,42 @@ TEST_F(Drawing, RowPainterStripsLandOnTheirRowsAndLeaveTheGaps) {
     EXPECT_EQ(Rgb(99, 205), 0x0000FFu);  // columns left and right of the strips
     EXPECT_EQ(Rgb(150, 205), 0x0000FFu);
     EXPECT_EQ(Rgb(149, 205), 0xFF0000u);
+}
+
+// Texts held back during an interface pass still end up under whatever is
+// drawn over them afterwards and over whatever was drawn before.
+TEST_F(Drawing, HeldTextsAreDrawnBeforeWhatCoversThem) {
+    static unsigned white = 0; // a one-texel atlas: opaque white
+    glGenTextures(1, &white);
+    glBindTexture(GL_TEXTURE_2D, white);
+    const uint32_t texel = 0xFFFFFFFF;
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, &texel);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    Painter p([] {
+        fillRect(0, 0, 640, 480, 0xFF0000FF); // blue, before the texts
+        auto text = [](float x, float y, uint32_t colour) {
+            const GlyphQuad q = {white, colour, x, y, x + 20, y + 10, 0, 0, 0, 1, 1};
+            TextBatch::Add(&q, 1);
+        };
+        text(100, 100, 0xFF00FF00); // green, then half covered by red
+        text(300, 100, 0xFFFFFF00); // yellow, nothing over it
+        EXPECT_TRUE(TextBatch::Holding());
+        fillRect(400, 200, 10, 10, 0xFFFF00FF); // far from both: they stay held
+        EXPECT_EQ(TextBatch::FlushCount(), 0);
+        fillRect(110, 95, 20, 20, 0xFFFF0000);
+        EXPECT_EQ(TextBatch::FlushCount(), 1);
+        text(500, 100, 0x80FFFFFF); // half-transparent white over the blue, drawn at the end
+    });
+    drawInterface(&p);
+    EXPECT_FALSE(TextBatch::Holding());
+    EXPECT_EQ(Rgb(105, 105), 0x00FF00u);
+    EXPECT_EQ(Rgb(115, 105), 0xFF0000u); // the red covers the green text
+    EXPECT_EQ(Rgb(310, 105), 0xFFFF00u);
+    EXPECT_EQ(Rgb(405, 205), 0xFF00FFu);
+    const uint32_t blended = Rgb(510, 105); // white at alpha 128 over blue
+    EXPECT_NEAR((int)(blended >> 16), 128, 1);
+    EXPECT_EQ(blended & 0xFF, 0xFFu);
+    glDeleteTextures(1, &white);
 }
