@@ -315,61 +315,107 @@ TurnStep turnOnSide16 = __builtin_cpu_supports("avx2") ? TurnOnSide16Avx2 : null
 TurnStep turnBack16 = __builtin_cpu_supports("avx2") ? TurnBack16Avx2 : nullptr;
 
 // The row pass for pixels in one sweep along eight rows at once, with no scratch
-// image: each 8 x 8 tile of pixels entering the window is turned on its side in
-// registers, so that one vector holds one pixel of each of the eight rows; the
-// sums move along these column vectors, and the eight means of a tile are turned
-// back in registers and stored straight into the rows. The columns entering are
-// kept, widened to 16 bits, in a ring as long as the window, 2 radius + 1, for
-// when they leave it: by then the rows hold means.
+// image: each tile of 4 pixels x 8 rows entering the window is turned on its
+// side in registers, so that one vector holds one pixel of each of the eight
+// rows; the sums move along these column vectors, and the four means of a tile
+// are turned back in registers and stored straight into the rows. The columns
+// entering are kept, widened to 16 bits, in a ring as long as the window,
+// 2 radius + 1, for when they leave it: by then the rows hold means.
+//
+// A column vector holds rows 0-3 in its low 128-bit half and rows 4-7 in its
+// high half. Tiles are loaded that way (row j and row j + 4 in the two halves
+// of one vector), so turning them needs no lane crossing, and only four
+// columns are in flight: small enough for the registers.
 
-// The pixels from .. from + 7 of eight rows `width` apart, clamped to the row,
-// as eight columns: c[i] holds pixel from + i of each row.
-__attribute__((target("avx2"))) inline void LoadColumns8(__m256i c[8], const uint32_t* rows, int width,
-                                                         long long from) {
-    if (from >= 0 && from + 8 <= width) {
-        for (int i = 0; i < 8; i++)
-            c[i] = _mm256_loadu_si256((const __m256i*)(rows + (size_t)i * width + from));
-        Transpose8(c);
-        return;
-    }
-    alignas(32) uint32_t tile[8][8];
-    if (from >= width - 1) { // past the end: all the last pixel
-        for (int j = 0; j < 8; j++)
-            tile[0][j] = rows[(size_t)j * width + width - 1];
-        c[0] = _mm256_load_si256((const __m256i*)tile[0]);
-        for (int i = 1; i < 8; i++)
-            c[i] = c[0];
-        return;
-    }
-    for (int j = 0; j < 8; j++) // across an end: once or twice a sweep
-        for (int i = 0; i < 8; i++)
-            tile[j][i] = rows[(size_t)j * width + ClampIndex(from + i, width)];
-    for (int i = 0; i < 8; i++)
-        c[i] = _mm256_load_si256((const __m256i*)tile[i]);
-    Transpose8(c);
+// Turns the 4 x 4 tiles of 32-bit values in both halves of a, b, c, d at once.
+__attribute__((target("avx2"), always_inline)) inline void Transpose4x2(__m256i& a, __m256i& b, __m256i& c,
+                                                                        __m256i& d) {
+    __m256i ab0 = _mm256_unpacklo_epi32(a, b), ab1 = _mm256_unpackhi_epi32(a, b);
+    __m256i cd0 = _mm256_unpacklo_epi32(c, d), cd1 = _mm256_unpackhi_epi32(c, d);
+    a = _mm256_unpacklo_epi64(ab0, cd0);
+    b = _mm256_unpackhi_epi64(ab0, cd0);
+    c = _mm256_unpacklo_epi64(ab1, cd1);
+    d = _mm256_unpackhi_epi64(ab1, cd1);
 }
 
-// One tile's step: the means of the eight columns x .. x + 7 replace c, whose
-// columns x + radius + 1 .. x + radius + 8 enter the window while those at the
+// Pixels x .. x + 3 of row j (low half) and row j + 4 (high half).
+__attribute__((target("avx2"), always_inline)) inline __m256i LoadRowPair(const uint32_t* row, size_t stride) {
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128((const __m128i*)row)),
+                                   _mm_loadu_si128((const __m128i*)(row + 4 * stride)), 1);
+}
+__attribute__((target("avx2"), always_inline)) inline void StoreRowPair(uint32_t* row, size_t stride, __m256i v) {
+    _mm_storeu_si128((__m128i*)row, _mm256_castsi256_si128(v));
+    _mm_storeu_si128((__m128i*)(row + 4 * stride), _mm256_extracti128_si256(v, 1));
+}
+
+// The pixels from .. from + 3 of eight rows `width` apart, clamped to the row,
+// as four columns: c[k] holds pixel from + k of each row.
+__attribute__((target("avx2"))) inline void LoadColumns4(__m256i c[4], const uint32_t* rows, int width,
+                                                         long long from) {
+    if (from >= 0 && from + 4 <= width) {
+        const uint32_t* at = rows + from;
+        c[0] = LoadRowPair(at, width);
+        c[1] = LoadRowPair(at + width, width);
+        c[2] = LoadRowPair(at + 2 * (size_t)width, width);
+        c[3] = LoadRowPair(at + 3 * (size_t)width, width);
+        Transpose4x2(c[0], c[1], c[2], c[3]);
+        return;
+    }
+    alignas(32) uint32_t tile[4][8]; // tile[k][j]: pixel from + k of row j
+    if (from >= width - 1) {         // past the end: the last pixels, all through the window's last steps
+        for (int j = 0; j < 8; j++)
+            tile[0][j] = rows[(size_t)j * width + width - 1];
+        c[0] = c[1] = c[2] = c[3] = _mm256_load_si256((const __m256i*)tile[0]);
+        return;
+    }
+    for (int k = 0; k < 4; k++) // across an end: once or twice a sweep
+        for (int j = 0; j < 8; j++)
+            tile[k][j] = rows[(size_t)j * width + ClampIndex(from + k, width)];
+    for (int k = 0; k < 4; k++)
+        c[k] = _mm256_load_si256((const __m256i*)tile[k]);
+}
+
+// One tile's step: the means of the four columns x .. x + 3 replace c, whose
+// columns x + radius + 1 .. x + radius + 4 enter the window while those in the
 // ring's slots from `at` on leave it and make room. Bytes widen to 16 bits by
-// interleaving with zeros within each 128-bit half; the pack of the means undoes
-// exactly that order, so no lane crossing.
+// interleaving with zeros within each 128-bit half; the pack of the means
+// undoes exactly that order.
 template <bool kMayWrap>
-__attribute__((target("avx2"), always_inline)) inline void SlideTile8(__m256i c[8], __m256i& sumLo, __m256i& sumHi,
+__attribute__((target("avx2"), always_inline)) inline void SlideTile4(__m256i c[4], __m256i& sumLo, __m256i& sumHi,
                                                                       __m256i* ring, size_t& at, size_t end,
                                                                       __m256i m, __m128i shift) {
     const __m256i zero = _mm256_setzero_si256();
-    for (int i = 0; i < 8; i++) {
+    for (int k = 0; k < 4; k++) {
         __m256i qLo = _mm256_srl_epi16(_mm256_mulhi_epu16(sumLo, m), shift);
         __m256i qHi = _mm256_srl_epi16(_mm256_mulhi_epu16(sumHi, m), shift);
-        __m256i lo = _mm256_unpacklo_epi8(c[i], zero), hi = _mm256_unpackhi_epi8(c[i], zero);
+        __m256i lo = _mm256_unpacklo_epi8(c[k], zero), hi = _mm256_unpackhi_epi8(c[k], zero);
         sumLo = _mm256_sub_epi16(_mm256_add_epi16(sumLo, lo), _mm256_loadu_si256(ring + at));
         sumHi = _mm256_sub_epi16(_mm256_add_epi16(sumHi, hi), _mm256_loadu_si256(ring + at + 1));
         _mm256_storeu_si256(ring + at, lo);
         _mm256_storeu_si256(ring + at + 1, hi);
         at += 2;
         if (kMayWrap && at == end) at = 0;
-        c[i] = _mm256_packus_epi16(qLo, qHi);
+        c[k] = _mm256_packus_epi16(qLo, qHi);
+    }
+}
+
+// The means c of pixels x .. x + 3 into the rows, or those of them left of
+// `width`.
+__attribute__((target("avx2"))) inline void StoreColumns4(uint32_t* rows, int width, int x, __m256i c[4]) {
+    if (x + 4 <= width) {
+        Transpose4x2(c[0], c[1], c[2], c[3]);
+        uint32_t* at = rows + x;
+        StoreRowPair(at, width, c[0]);
+        StoreRowPair(at + width, width, c[1]);
+        StoreRowPair(at + 2 * (size_t)width, width, c[2]);
+        StoreRowPair(at + 3 * (size_t)width, width, c[3]);
+        return;
+    }
+    alignas(32) uint32_t column[8];
+    for (int k = 0; x + k < width; k++) {
+        _mm256_store_si256((__m256i*)column, c[k]);
+        for (int j = 0; j < 8; j++)
+            rows[(size_t)j * width + x + k] = column[j];
     }
 }
 
@@ -381,8 +427,8 @@ __attribute__((target("avx2"))) void BlurRows8Avx2(uint32_t* rows, int width, in
 
     // The window of x = 0: pixels -radius .. radius, clamped. The ring lists
     // them in that order, two vectors each.
-    __m256i c[8];
-    LoadColumns8(c, rows, width, 0);
+    __m256i c[4];
+    LoadColumns4(c, rows, width, 0);
     const __m256i firstLo = _mm256_unpacklo_epi8(c[0], zero), firstHi = _mm256_unpackhi_epi8(c[0], zero);
     const __m256i times = _mm256_set1_epi16((short)(radius + 1));
     __m256i sumLo = _mm256_mullo_epi16(firstLo, times), sumHi = _mm256_mullo_epi16(firstHi, times);
@@ -391,10 +437,10 @@ __attribute__((target("avx2"))) void BlurRows8Avx2(uint32_t* rows, int width, in
         _mm256_storeu_si256(ring + at, firstLo);
         _mm256_storeu_si256(ring + at + 1, firstHi);
     }
-    for (int p = 1; p <= radius; p += 8) {
-        LoadColumns8(c, rows, width, p);
-        for (int i = 0; i < 8 && p + i <= radius; i++, at += 2) {
-            __m256i lo = _mm256_unpacklo_epi8(c[i], zero), hi = _mm256_unpackhi_epi8(c[i], zero);
+    for (int p = 1; p <= radius; p += 4) {
+        LoadColumns4(c, rows, width, p);
+        for (int k = 0; k < 4 && p + k <= radius; k++, at += 2) {
+            __m256i lo = _mm256_unpacklo_epi8(c[k], zero), hi = _mm256_unpackhi_epi8(c[k], zero);
             sumLo = _mm256_add_epi16(sumLo, lo);
             sumHi = _mm256_add_epi16(sumHi, hi);
             _mm256_storeu_si256(ring + at, lo);
@@ -406,34 +452,19 @@ __attribute__((target("avx2"))) void BlurRows8Avx2(uint32_t* rows, int width, in
     const size_t end = 2 * (2 * (size_t)radius + 1);
     at = 0;
     int x = 0;
-    // Whole tiles, the columns entering all inside the rows.
-    for (; x + 8 <= width && (long long)x + radius + 9 <= width; x += 8) {
-        for (int j = 0; j < 8; j++)
-            c[j] = _mm256_loadu_si256((const __m256i*)(rows + (size_t)j * width + x + radius + 1));
-        Transpose8(c);
-        if (end - at > 16) // no wrap within the tile
-            SlideTile8<false>(c, sumLo, sumHi, ring, at, end, m, shift);
+    // Whole tiles whose entering columns are all inside the rows.
+    for (; x + 4 <= width && (long long)x + radius + 5 <= width; x += 4) {
+        LoadColumns4(c, rows, width, x + radius + 1);
+        if (end - at > 8) // no wrap within the tile
+            SlideTile4<false>(c, sumLo, sumHi, ring, at, end, m, shift);
         else
-            SlideTile8<true>(c, sumLo, sumHi, ring, at, end, m, shift);
-        Transpose8(c);
-        for (int j = 0; j < 8; j++)
-            _mm256_storeu_si256((__m256i*)(rows + (size_t)j * width + x), c[j]);
+            SlideTile4<true>(c, sumLo, sumHi, ring, at, end, m, shift);
+        StoreColumns4(rows, width, x, c);
     }
-    // The rest, near the end of the rows.
-    for (; x < width; x += 8) {
-        LoadColumns8(c, rows, width, (long long)x + radius + 1);
-        SlideTile8<true>(c, sumLo, sumHi, ring, at, end, m, shift);
-        Transpose8(c);
-        if (x + 8 <= width) {
-            for (int j = 0; j < 8; j++)
-                _mm256_storeu_si256((__m256i*)(rows + (size_t)j * width + x), c[j]);
-        } else { // the last pixels of rows whose width is not a multiple of 8
-            alignas(32) uint32_t tile[8];
-            for (int j = 0; j < 8; j++) {
-                _mm256_store_si256((__m256i*)tile, c[j]);
-                memcpy(rows + (size_t)j * width + x, tile, (size_t)(width - x) * 4);
-            }
-        }
+    for (; x < width; x += 4) { // the rest, near the end of the rows
+        LoadColumns4(c, rows, width, (long long)x + radius + 1);
+        SlideTile4<true>(c, sumLo, sumHi, ring, at, end, m, shift);
+        StoreColumns4(rows, width, x, c);
     }
 }
 using Rows8Step = void (*)(uint32_t*, int, int, const Mean16&, __m256i*);
