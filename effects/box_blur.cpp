@@ -348,31 +348,54 @@ __attribute__((target("avx2"), always_inline)) inline void StoreRowPair(uint32_t
     _mm_storeu_si128((__m128i*)(row + 4 * stride), _mm256_extracti128_si256(v, 1));
 }
 
-// The pixels from .. from + 3 of eight rows `width` apart, clamped to the row,
-// as four columns: c[k] holds pixel from + k of each row.
+// Where rows lie a multiple of 4 KiB apart (widths of 1024 pixels and the
+// like), the same pixel of all eight rows falls in one set of the level 1
+// cache, more lines than it holds. Rows j and j + 4 then go `lag` (j mod 4)
+// pixels behind row 0, a cache line per lag of 16, spreading them over four
+// sets; the sweep takes 3 lag steps more. Lane j's sums are those of its own
+// position all along, the pixels before and after the row being its ends.
+inline int RowLag(int width) {
+    const size_t apart = (size_t)width * 4 % 4096;
+    return apart <= 16 || apart >= 4096 - 16 ? 16 : 0;
+}
+
+// Four pixels of row j and row j + 4 from `from` on, clamped to the rows.
+__attribute__((target("avx2"))) inline __m256i LoadRowPairClamped(const uint32_t* row, int width, long long from) {
+    if (from >= 0 && from + 4 <= width) return LoadRowPair(row + from, width);
+    const uint32_t* other = row + 4 * (size_t)width;
+    if (from >= width - 1) return _mm256_set_m128i(_mm_set1_epi32((int)other[width - 1]), _mm_set1_epi32((int)row[width - 1]));
+    if (from + 3 <= 0) return _mm256_set_m128i(_mm_set1_epi32((int)other[0]), _mm_set1_epi32((int)row[0]));
+    alignas(32) uint32_t pixels[8];
+    for (int k = 0; k < 4; k++) {
+        pixels[k] = row[ClampIndex(from + k, width)];
+        pixels[4 + k] = other[ClampIndex(from + k, width)];
+    }
+    return _mm256_load_si256((const __m256i*)pixels);
+}
+
+// The pixels from .. from + 3 of eight rows `width` apart, each row `lag` (j
+// mod 4) behind, clamped to the rows, as four columns: c[k] holds pixel from +
+// k of each row.
+template <int kLag>
+__attribute__((target("avx2"), always_inline)) inline void LoadColumns4Inside(__m256i c[4], const uint32_t* rows,
+                                                                              int width, int from) {
+    const uint32_t* at = rows + from;
+    c[0] = LoadRowPair(at, width);
+    c[1] = LoadRowPair(at + width - kLag, width);
+    c[2] = LoadRowPair(at + 2 * ((size_t)width - kLag), width);
+    c[3] = LoadRowPair(at + 3 * ((size_t)width - kLag), width);
+    Transpose4x2(c[0], c[1], c[2], c[3]);
+}
+template <int kLag>
 __attribute__((target("avx2"))) inline void LoadColumns4(__m256i c[4], const uint32_t* rows, int width,
                                                          long long from) {
-    if (from >= 0 && from + 4 <= width) {
-        const uint32_t* at = rows + from;
-        c[0] = LoadRowPair(at, width);
-        c[1] = LoadRowPair(at + width, width);
-        c[2] = LoadRowPair(at + 2 * (size_t)width, width);
-        c[3] = LoadRowPair(at + 3 * (size_t)width, width);
-        Transpose4x2(c[0], c[1], c[2], c[3]);
+    if (from - 3 * kLag >= 0 && from + 4 <= width) {
+        LoadColumns4Inside<kLag>(c, rows, width, (int)from);
         return;
     }
-    alignas(32) uint32_t tile[4][8]; // tile[k][j]: pixel from + k of row j
-    if (from >= width - 1) {         // past the end: the last pixels, all through the window's last steps
-        for (int j = 0; j < 8; j++)
-            tile[0][j] = rows[(size_t)j * width + width - 1];
-        c[0] = c[1] = c[2] = c[3] = _mm256_load_si256((const __m256i*)tile[0]);
-        return;
-    }
-    for (int k = 0; k < 4; k++) // across an end: once or twice a sweep
-        for (int j = 0; j < 8; j++)
-            tile[k][j] = rows[(size_t)j * width + ClampIndex(from + k, width)];
-    for (int k = 0; k < 4; k++)
-        c[k] = _mm256_load_si256((const __m256i*)tile[k]);
+    for (int j = 0; j < 4; j++) // near the ends of the rows
+        c[j] = LoadRowPairClamped(rows + (size_t)j * width, width, from - (long long)j * kLag);
+    Transpose4x2(c[0], c[1], c[2], c[3]);
 }
 
 // One tile's step: the means of the four columns x .. x + 3 replace c, whose
@@ -399,36 +422,53 @@ __attribute__((target("avx2"), always_inline)) inline void SlideTile4(__m256i c[
     }
 }
 
-// The means c of pixels x .. x + 3 into the rows, or those of them left of
-// `width`.
+// The means c of pixels x .. x + 3 (each row `lag` (j mod 4) behind) into the
+// rows, those of them inside the rows.
+template <int kLag>
+__attribute__((target("avx2"), always_inline)) inline void StoreColumns4Inside(uint32_t* rows, int width, int x,
+                                                                               __m256i c[4]) {
+    Transpose4x2(c[0], c[1], c[2], c[3]);
+    uint32_t* at = rows + x;
+    StoreRowPair(at, width, c[0]);
+    StoreRowPair(at + width - kLag, width, c[1]);
+    StoreRowPair(at + 2 * ((size_t)width - kLag), width, c[2]);
+    StoreRowPair(at + 3 * ((size_t)width - kLag), width, c[3]);
+}
+template <int kLag>
 __attribute__((target("avx2"))) inline void StoreColumns4(uint32_t* rows, int width, int x, __m256i c[4]) {
-    if (x + 4 <= width) {
-        Transpose4x2(c[0], c[1], c[2], c[3]);
-        uint32_t* at = rows + x;
-        StoreRowPair(at, width, c[0]);
-        StoreRowPair(at + width, width, c[1]);
-        StoreRowPair(at + 2 * (size_t)width, width, c[2]);
-        StoreRowPair(at + 3 * (size_t)width, width, c[3]);
+    if (x - 3 * kLag >= 0 && x + 4 <= width) {
+        StoreColumns4Inside<kLag>(rows, width, x, c);
         return;
     }
-    alignas(32) uint32_t column[8];
-    for (int k = 0; x + k < width; k++) {
-        _mm256_store_si256((__m256i*)column, c[k]);
-        for (int j = 0; j < 8; j++)
-            rows[(size_t)j * width + x + k] = column[j];
+    Transpose4x2(c[0], c[1], c[2], c[3]);
+    alignas(32) uint32_t pixels[8];
+    for (int j = 0; j < 4; j++) { // near the ends of the rows
+        uint32_t* row = rows + (size_t)j * width;
+        int from = x - j * kLag;
+        if (from >= 0 && from + 4 <= width) {
+            StoreRowPair(row + from, width, c[j]);
+            continue;
+        }
+        _mm256_store_si256((__m256i*)pixels, c[j]);
+        for (int k = std::max(0, -from); k < 4 && from + k < width; k++) {
+            row[from + k] = pixels[k];
+            row[4 * (size_t)width + from + k] = pixels[4 + k];
+        }
     }
 }
 
 // `ring` holds 2 (2 radius + 1) vectors.
-__attribute__((target("avx2"))) void BlurRows8Avx2(uint32_t* rows, int width, int radius, const Mean16& mean,
-                                                   __m256i* ring) {
+template <int lag>
+__attribute__((target("avx2"))) void BlurRows8Lagging(uint32_t* rows, int width, int radius, const Mean16& mean,
+                                                      __m256i* ring) {
     const __m256i zero = _mm256_setzero_si256(), m = _mm256_set1_epi16((short)mean.m);
     const __m128i shift = _mm_cvtsi32_si128(mean.shift);
 
-    // The window of x = 0: pixels -radius .. radius, clamped. The ring lists
-    // them in that order, two vectors each.
+    // The window of step 0, where row j stands at pixel -lag (j mod 4): the
+    // pixels radius before and after, clamped. The ring lists them in that
+    // order, two vectors each; those up to pixel 0 are the first pixels.
     __m256i c[4];
-    LoadColumns4(c, rows, width, 0);
+    LoadColumns4<lag>(c, rows, width, -3 * (long long)lag - 4);
     const __m256i firstLo = _mm256_unpacklo_epi8(c[0], zero), firstHi = _mm256_unpackhi_epi8(c[0], zero);
     const __m256i times = _mm256_set1_epi16((short)(radius + 1));
     __m256i sumLo = _mm256_mullo_epi16(firstLo, times), sumHi = _mm256_mullo_epi16(firstHi, times);
@@ -438,7 +478,7 @@ __attribute__((target("avx2"))) void BlurRows8Avx2(uint32_t* rows, int width, in
         _mm256_storeu_si256(ring + at + 1, firstHi);
     }
     for (int p = 1; p <= radius; p += 4) {
-        LoadColumns4(c, rows, width, p);
+        LoadColumns4<lag>(c, rows, width, p);
         for (int k = 0; k < 4 && p + k <= radius; k++, at += 2) {
             __m256i lo = _mm256_unpacklo_epi8(c[k], zero), hi = _mm256_unpackhi_epi8(c[k], zero);
             sumLo = _mm256_add_epi16(sumLo, lo);
@@ -448,24 +488,38 @@ __attribute__((target("avx2"))) void BlurRows8Avx2(uint32_t* rows, int width, in
         }
     }
 
-    // Pixel x leaves the window when x + 2 radius + 1 enters, into its slot.
+    // Step x leaves x - radius of each row's window for x + radius + 1, into
+    // its slot in the ring.
     const size_t end = 2 * (2 * (size_t)radius + 1);
     at = 0;
+    const int steps = width + 3 * lag;
     int x = 0;
+    for (; x < 3 * lag; x += 4) { // some rows still before their first pixel
+        LoadColumns4<lag>(c, rows, width, (long long)x + radius + 1);
+        SlideTile4<true>(c, sumLo, sumHi, ring, at, end, m, shift);
+        StoreColumns4<lag>(rows, width, x, c);
+    }
     // Whole tiles whose entering columns are all inside the rows.
-    for (; x + 4 <= width && (long long)x + radius + 5 <= width; x += 4) {
-        LoadColumns4(c, rows, width, x + radius + 1);
+    for (; (long long)x + radius + 5 <= width; x += 4) {
+        LoadColumns4Inside<lag>(c, rows, width, x + radius + 1);
         if (end - at > 8) // no wrap within the tile
             SlideTile4<false>(c, sumLo, sumHi, ring, at, end, m, shift);
         else
             SlideTile4<true>(c, sumLo, sumHi, ring, at, end, m, shift);
-        StoreColumns4(rows, width, x, c);
+        StoreColumns4Inside<lag>(rows, width, x, c);
     }
-    for (; x < width; x += 4) { // the rest, near the end of the rows
-        LoadColumns4(c, rows, width, (long long)x + radius + 1);
+    for (; x < steps; x += 4) { // the rest, near the end of the rows
+        LoadColumns4<lag>(c, rows, width, (long long)x + radius + 1);
         SlideTile4<true>(c, sumLo, sumHi, ring, at, end, m, shift);
-        StoreColumns4(rows, width, x, c);
+        StoreColumns4<lag>(rows, width, x, c);
     }
+}
+__attribute__((target("avx2"))) void BlurRows8Avx2(uint32_t* rows, int width, int radius, const Mean16& mean,
+                                                   __m256i* ring) {
+    if (RowLag(width))
+        BlurRows8Lagging<16>(rows, width, radius, mean, ring);
+    else
+        BlurRows8Lagging<0>(rows, width, radius, mean, ring);
 }
 using Rows8Step = void (*)(uint32_t*, int, int, const Mean16&, __m256i*);
 Rows8Step blurRows8 = __builtin_cpu_supports("avx2") ? BlurRows8Avx2 : nullptr;
