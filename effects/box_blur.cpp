@@ -1,7 +1,8 @@
 // Rasterize's box blurs near memory speed. Each direction is one pass of
 // running sums, one per byte (channel) of a row, moved down the image row
 // after row so that whole rows are worked on as vectors; rows are blurred the
-// same way on blocks turned on their side. The rounded mean (2 sum + 1) /
+// same way on blocks turned on their side, or for pixels with AVX2, eight rows
+// at a time turned tile by tile in registers. The rounded mean (2 sum + 1) /
 // (4 radius + 2) is a multiply and a shift wherever that gives the division's
 // result for every sum the radius allows. The results are those of the plain
 // running sums, byte for byte.
@@ -327,9 +328,13 @@ TurnStep turnBack16 = __builtin_cpu_supports("avx2") ? TurnBack16Avx2 : nullptr;
 // of one vector), so turning them needs no lane crossing, and only four
 // columns are in flight: small enough for the registers.
 
+// The sweep's steps are AVX2 code called from AVX2 code; the small ones are
+// always inlined, so that the tile stays in registers.
+#define SWEEP_AVX2 __attribute__((target("avx2")))
+#define SWEEP_INLINE __attribute__((target("avx2"), always_inline)) inline
+
 // Turns the 4 x 4 tiles of 32-bit values in both halves of a, b, c, d at once.
-__attribute__((target("avx2"), always_inline)) inline void Transpose4x2(__m256i& a, __m256i& b, __m256i& c,
-                                                                        __m256i& d) {
+SWEEP_INLINE void Transpose4x2(__m256i& a, __m256i& b, __m256i& c, __m256i& d) {
     __m256i ab0 = _mm256_unpacklo_epi32(a, b), ab1 = _mm256_unpackhi_epi32(a, b);
     __m256i cd0 = _mm256_unpacklo_epi32(c, d), cd1 = _mm256_unpackhi_epi32(c, d);
     a = _mm256_unpacklo_epi64(ab0, cd0);
@@ -339,11 +344,11 @@ __attribute__((target("avx2"), always_inline)) inline void Transpose4x2(__m256i&
 }
 
 // Pixels x .. x + 3 of row j (low half) and row j + 4 (high half).
-__attribute__((target("avx2"), always_inline)) inline __m256i LoadRowPair(const uint32_t* row, size_t stride) {
+SWEEP_INLINE __m256i LoadRowPair(const uint32_t* row, size_t stride) {
     return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128((const __m128i*)row)),
                                    _mm_loadu_si128((const __m128i*)(row + 4 * stride)), 1);
 }
-__attribute__((target("avx2"), always_inline)) inline void StoreRowPair(uint32_t* row, size_t stride, __m256i v) {
+SWEEP_INLINE void StoreRowPair(uint32_t* row, size_t stride, __m256i v) {
     _mm_storeu_si128((__m128i*)row, _mm256_castsi256_si128(v));
     _mm_storeu_si128((__m128i*)(row + 4 * stride), _mm256_extracti128_si256(v, 1));
 }
@@ -360,10 +365,11 @@ inline int RowLag(int width) {
 }
 
 // Four pixels of row j and row j + 4 from `from` on, clamped to the rows.
-__attribute__((target("avx2"))) inline __m256i LoadRowPairClamped(const uint32_t* row, int width, long long from) {
+SWEEP_AVX2 inline __m256i LoadRowPairClamped(const uint32_t* row, int width, long long from) {
     if (from >= 0 && from + 4 <= width) return LoadRowPair(row + from, width);
     const uint32_t* other = row + 4 * (size_t)width;
-    if (from >= width - 1) return _mm256_set_m128i(_mm_set1_epi32((int)other[width - 1]), _mm_set1_epi32((int)row[width - 1]));
+    if (from >= width - 1)
+        return _mm256_set_m128i(_mm_set1_epi32((int)other[width - 1]), _mm_set1_epi32((int)row[width - 1]));
     if (from + 3 <= 0) return _mm256_set_m128i(_mm_set1_epi32((int)other[0]), _mm_set1_epi32((int)row[0]));
     alignas(32) uint32_t pixels[8];
     for (int k = 0; k < 4; k++) {
@@ -377,8 +383,7 @@ __attribute__((target("avx2"))) inline __m256i LoadRowPairClamped(const uint32_t
 // mod 4) behind, clamped to the rows, as four columns: c[k] holds pixel from +
 // k of each row.
 template <int kLag>
-__attribute__((target("avx2"), always_inline)) inline void LoadColumns4Inside(__m256i c[4], const uint32_t* rows,
-                                                                              int width, int from) {
+SWEEP_INLINE void LoadColumns4Inside(__m256i c[4], const uint32_t* rows, int width, int from) {
     const uint32_t* at = rows + from;
     c[0] = LoadRowPair(at, width);
     c[1] = LoadRowPair(at + width - kLag, width);
@@ -387,8 +392,7 @@ __attribute__((target("avx2"), always_inline)) inline void LoadColumns4Inside(__
     Transpose4x2(c[0], c[1], c[2], c[3]);
 }
 template <int kLag>
-__attribute__((target("avx2"))) inline void LoadColumns4(__m256i c[4], const uint32_t* rows, int width,
-                                                         long long from) {
+SWEEP_AVX2 inline void LoadColumns4(__m256i c[4], const uint32_t* rows, int width, long long from) {
     if (from - 3 * kLag >= 0 && from + 4 <= width) {
         LoadColumns4Inside<kLag>(c, rows, width, (int)from);
         return;
@@ -404,9 +408,8 @@ __attribute__((target("avx2"))) inline void LoadColumns4(__m256i c[4], const uin
 // interleaving with zeros within each 128-bit half; the pack of the means
 // undoes exactly that order.
 template <bool kMayWrap>
-__attribute__((target("avx2"), always_inline)) inline void SlideTile4(__m256i c[4], __m256i& sumLo, __m256i& sumHi,
-                                                                      __m256i* ring, size_t& at, size_t end,
-                                                                      __m256i m, __m128i shift) {
+SWEEP_INLINE void SlideTile4(__m256i c[4], __m256i& sumLo, __m256i& sumHi, __m256i* ring, size_t& at,
+                             size_t end, __m256i m, __m128i shift) {
     const __m256i zero = _mm256_setzero_si256();
     for (int k = 0; k < 4; k++) {
         __m256i qLo = _mm256_srl_epi16(_mm256_mulhi_epu16(sumLo, m), shift);
@@ -424,9 +427,7 @@ __attribute__((target("avx2"), always_inline)) inline void SlideTile4(__m256i c[
 
 // The means c of pixels x .. x + 3 (each row `lag` (j mod 4) behind) into the
 // rows, those of them inside the rows.
-template <int kLag>
-__attribute__((target("avx2"), always_inline)) inline void StoreColumns4Inside(uint32_t* rows, int width, int x,
-                                                                               __m256i c[4]) {
+template <int kLag> SWEEP_INLINE void StoreColumns4Inside(uint32_t* rows, int width, int x, __m256i c[4]) {
     Transpose4x2(c[0], c[1], c[2], c[3]);
     uint32_t* at = rows + x;
     StoreRowPair(at, width, c[0]);
@@ -434,8 +435,7 @@ __attribute__((target("avx2"), always_inline)) inline void StoreColumns4Inside(u
     StoreRowPair(at + 2 * ((size_t)width - kLag), width, c[2]);
     StoreRowPair(at + 3 * ((size_t)width - kLag), width, c[3]);
 }
-template <int kLag>
-__attribute__((target("avx2"))) inline void StoreColumns4(uint32_t* rows, int width, int x, __m256i c[4]) {
+template <int kLag> SWEEP_AVX2 inline void StoreColumns4(uint32_t* rows, int width, int x, __m256i c[4]) {
     if (x - 3 * kLag >= 0 && x + 4 <= width) {
         StoreColumns4Inside<kLag>(rows, width, x, c);
         return;
@@ -459,8 +459,7 @@ __attribute__((target("avx2"))) inline void StoreColumns4(uint32_t* rows, int wi
 
 // `ring` holds 2 (2 radius + 1) vectors.
 template <int lag>
-__attribute__((target("avx2"))) void BlurRows8Lagging(uint32_t* rows, int width, int radius, const Mean16& mean,
-                                                      __m256i* ring) {
+SWEEP_AVX2 void BlurRows8Lagging(uint32_t* rows, int width, int radius, const Mean16& mean, __m256i* ring) {
     const __m256i zero = _mm256_setzero_si256(), m = _mm256_set1_epi16((short)mean.m);
     const __m128i shift = _mm_cvtsi32_si128(mean.shift);
 
@@ -488,8 +487,9 @@ __attribute__((target("avx2"))) void BlurRows8Lagging(uint32_t* rows, int width,
         }
     }
 
-    // Step x leaves x - radius of each row's window for x + radius + 1, into
-    // its slot in the ring.
+    // At step x the window of each row gives up its pixel x - radius (counted
+    // lag (j mod 4) behind in row j) for x + radius + 1, which takes its slot
+    // in the ring.
     const size_t end = 2 * (2 * (size_t)radius + 1);
     at = 0;
     const int steps = width + 3 * lag;
@@ -514,13 +514,14 @@ __attribute__((target("avx2"))) void BlurRows8Lagging(uint32_t* rows, int width,
         StoreColumns4<lag>(rows, width, x, c);
     }
 }
-__attribute__((target("avx2"))) void BlurRows8Avx2(uint32_t* rows, int width, int radius, const Mean16& mean,
-                                                   __m256i* ring) {
+SWEEP_AVX2 void BlurRows8Avx2(uint32_t* rows, int width, int radius, const Mean16& mean, __m256i* ring) {
     if (RowLag(width))
         BlurRows8Lagging<16>(rows, width, radius, mean, ring);
     else
         BlurRows8Lagging<0>(rows, width, radius, mean, ring);
 }
+#undef SWEEP_AVX2
+#undef SWEEP_INLINE
 using Rows8Step = void (*)(uint32_t*, int, int, const Mean16&, __m256i*);
 Rows8Step blurRows8 = __builtin_cpu_supports("avx2") ? BlurRows8Avx2 : nullptr;
 #endif
@@ -594,7 +595,8 @@ inline void BlurDown(uint8_t* data, size_t lanes, int rows, int radius, const Me
 // Rows are blurred as columns: blocks of rows are turned on their side into a
 // scratch image whose rows hold one pixel of each, blurred down, and turned
 // back. A block is 16 rows of pixels, or 64 rows of single bytes, so that each
-// scratch row is 64 bytes of vector work.
+// scratch row is 64 bytes of vector work. (Pixels with 16-bit sums and AVX2
+// take the sweep above instead, but for the last rows short of eight.)
 template <typename Pixel> constexpr int RowsPerBlock() {
     return 64 / (int)sizeof(Pixel);
 }
@@ -714,7 +716,7 @@ template <typename Pixel> inline void BlurRowsAny(Pixel* buffer, int width, int 
 
 BLUR_CLONES void BlurRowsFast(uint32_t* buffer, int width, int height, int radius, const Divider& d) {
 #if defined(__x86_64__) && defined(__GNUC__)
-    if (d.kind == MeanKind::Mul16 && blurRows8) { // whole groups of eight rows
+    if (d.kind == MeanKind::Mul16 && blurRows8) { // the sweep, for whole groups of eight rows
         std::vector<uint16_t> ring(2 * (2 * (size_t)radius + 1) * 16); // 16 lanes a vector
         int y = 0;
         for (; y + 8 <= height; y += 8)

@@ -358,7 +358,8 @@ TEST(PixelOps, BoxBlurRowsEqualThePlainRunningSumsAroundTilesAndGroups) {
                     BoxBlurRows(got.data(), w, h, radius);
                     if (want != got) {
                         BoxBlurUseBaselineVectors(false);
-                        FAIL() << (baseline ? "baseline, " : "") << "radius " << radius << ", " << w << " x " << h;
+                        FAIL() << (baseline ? "baseline, " : "") << "radius " << radius << ", " << w << " x "
+                               << h;
                     }
                 }
     }
