@@ -717,10 +717,12 @@ template <typename Pixel> inline void BlurRowsAny(Pixel* buffer, int width, int 
 BLUR_CLONES void BlurRowsFast(uint32_t* buffer, int width, int height, int radius, const Divider& d) {
 #if defined(__x86_64__) && defined(__GNUC__)
     if (d.kind == MeanKind::Mul16 && blurRows8) { // the sweep, for whole groups of eight rows
-        std::vector<uint16_t> ring(2 * (2 * (size_t)radius + 1) * 16); // 16 lanes a vector
+        // 16 lanes a vector, the first on a cache line so that no vector spans two.
+        std::vector<uint16_t> ring(2 * (2 * (size_t)radius + 1) * 16 + 32);
+        __m256i* ringStart = (__m256i*)(((uintptr_t)ring.data() + 63) & ~(uintptr_t)63);
         int y = 0;
         for (; y + 8 <= height; y += 8)
-            blurRows8(buffer + (size_t)y * width, width, radius, d.mean16, (__m256i*)ring.data());
+            blurRows8(buffer + (size_t)y * width, width, radius, d.mean16, ringStart);
         buffer += (size_t)y * width;
         height -= y;
         if (height == 0) return;
