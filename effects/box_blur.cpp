@@ -9,6 +9,7 @@
 #include "pixel_ops.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <type_traits>
 #include <vector>
@@ -716,7 +717,8 @@ template <typename Pixel> inline void BlurRowsAny(Pixel* buffer, int width, int 
 
 BLUR_CLONES void BlurRowsFast(uint32_t* buffer, int width, int height, int radius, const Divider& d) {
 #if defined(__x86_64__) && defined(__GNUC__)
-    if (d.kind == MeanKind::Mul16 && blurRows8) { // the sweep, for whole groups of eight rows
+    // The sweep, for whole groups of eight rows (its steps count past the width).
+    if (d.kind == MeanKind::Mul16 && blurRows8 && width <= INT_MAX - 64) {
         // 16 lanes a vector, the first on a cache line so that no vector spans two.
         std::vector<uint16_t> ring(2 * (2 * (size_t)radius + 1) * 16 + 32);
         __m256i* ringStart = (__m256i*)(((uintptr_t)ring.data() + 63) & ~(uintptr_t)63);
