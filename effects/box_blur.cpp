@@ -509,8 +509,15 @@ SWEEP_AVX2 void BlurRows8Lagging(uint32_t* rows, int width, int radius, const Me
             SlideTile4<true>(c, sumLo, sumHi, ring, at, end, m, shift);
         StoreColumns4Inside<lag>(rows, width, x, c);
     }
-    for (; x < steps; x += 4) { // the rest, near the end of the rows
-        LoadColumns4<lag>(c, rows, width, (long long)x + radius + 1);
+    // The rest, near the end of the rows, where the columns entering soon are
+    // all the last pixels.
+    __m256i last[4];
+    LoadColumns4<lag>(last, rows, width, (long long)width + 3 * lag);
+    for (; x < steps; x += 4) {
+        if ((long long)x + radius + 1 - 3 * lag >= width - 1)
+            c[0] = last[0], c[1] = last[1], c[2] = last[2], c[3] = last[3];
+        else
+            LoadColumns4<lag>(c, rows, width, (long long)x + radius + 1);
         SlideTile4<true>(c, sumLo, sumHi, ring, at, end, m, shift);
         StoreColumns4<lag>(rows, width, x, c);
     }
