@@ -1,13 +1,15 @@
 // Rasterize's box blurs near memory speed. Each direction is one pass of
 // running sums, one per byte (channel) of a row, moved down the image row
 // after row so that whole rows are worked on as vectors; rows are blurred the
-// same way on blocks turned on their side. The rounded mean (2 sum + 1) /
+// same way on blocks turned on their side, or for pixels with AVX2, eight rows
+// at a time turned tile by tile in registers. The rounded mean (2 sum + 1) /
 // (4 radius + 2) is a multiply and a shift wherever that gives the division's
 // result for every sum the radius allows. The results are those of the plain
 // running sums, byte for byte.
 #include "pixel_ops.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <type_traits>
 #include <vector>
@@ -313,6 +315,223 @@ __attribute__((target("avx2"))) int TurnBack16Avx2(uint32_t* rows, const uint32_
 using TurnStep = int (*)(uint32_t*, const uint32_t*, int);
 TurnStep turnOnSide16 = __builtin_cpu_supports("avx2") ? TurnOnSide16Avx2 : nullptr;
 TurnStep turnBack16 = __builtin_cpu_supports("avx2") ? TurnBack16Avx2 : nullptr;
+
+// The row pass for pixels in one sweep along eight rows at once, with no scratch
+// image: each tile of 4 pixels x 8 rows entering the window is turned on its
+// side in registers, so that one vector holds one pixel of each of the eight
+// rows; the sums move along these column vectors, and the four means of a tile
+// are turned back in registers and stored straight into the rows. The columns
+// entering are kept, widened to 16 bits, in a ring as long as the window,
+// 2 radius + 1, for when they leave it: by then the rows hold means.
+//
+// A column vector holds rows 0-3 in its low 128-bit half and rows 4-7 in its
+// high half. Tiles are loaded that way (row j and row j + 4 in the two halves
+// of one vector), so turning them needs no lane crossing, and only four
+// columns are in flight: small enough for the registers.
+
+// The sweep's steps are AVX2 code called from AVX2 code; the small ones are
+// always inlined, so that the tile stays in registers.
+#define SWEEP_AVX2 __attribute__((target("avx2")))
+#define SWEEP_INLINE __attribute__((target("avx2"), always_inline)) inline
+
+// Turns the 4 x 4 tiles of 32-bit values in both halves of a, b, c, d at once.
+SWEEP_INLINE void Transpose4x2(__m256i& a, __m256i& b, __m256i& c, __m256i& d) {
+    __m256i ab0 = _mm256_unpacklo_epi32(a, b), ab1 = _mm256_unpackhi_epi32(a, b);
+    __m256i cd0 = _mm256_unpacklo_epi32(c, d), cd1 = _mm256_unpackhi_epi32(c, d);
+    a = _mm256_unpacklo_epi64(ab0, cd0);
+    b = _mm256_unpackhi_epi64(ab0, cd0);
+    c = _mm256_unpacklo_epi64(ab1, cd1);
+    d = _mm256_unpackhi_epi64(ab1, cd1);
+}
+
+// Pixels x .. x + 3 of row j (low half) and row j + 4 (high half).
+SWEEP_INLINE __m256i LoadRowPair(const uint32_t* row, size_t stride) {
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128((const __m128i*)row)),
+                                   _mm_loadu_si128((const __m128i*)(row + 4 * stride)), 1);
+}
+SWEEP_INLINE void StoreRowPair(uint32_t* row, size_t stride, __m256i v) {
+    _mm_storeu_si128((__m128i*)row, _mm256_castsi256_si128(v));
+    _mm_storeu_si128((__m128i*)(row + 4 * stride), _mm256_extracti128_si256(v, 1));
+}
+
+// Where rows lie a multiple of 4 KiB apart (widths of 1024 pixels and the
+// like), the same pixel of all eight rows falls in one set of the level 1
+// cache, more lines than it holds. Rows j and j + 4 then go `lag` (j mod 4)
+// pixels behind row 0, a cache line per lag of 16, spreading them over four
+// sets; the sweep takes 3 lag steps more. Lane j's sums are those of its own
+// position all along, the pixels before and after the row being its ends.
+inline int RowLag(int width) {
+    const size_t apart = (size_t)width * 4 % 4096;
+    return apart <= 16 || apart >= 4096 - 16 ? 16 : 0;
+}
+
+// Four pixels of row j and row j + 4 from `from` on, clamped to the rows.
+SWEEP_AVX2 inline __m256i LoadRowPairClamped(const uint32_t* row, int width, long long from) {
+    if (from >= 0 && from + 4 <= width) return LoadRowPair(row + from, width);
+    const uint32_t* other = row + 4 * (size_t)width;
+    if (from >= width - 1)
+        return _mm256_set_m128i(_mm_set1_epi32((int)other[width - 1]), _mm_set1_epi32((int)row[width - 1]));
+    if (from + 3 <= 0) return _mm256_set_m128i(_mm_set1_epi32((int)other[0]), _mm_set1_epi32((int)row[0]));
+    alignas(32) uint32_t pixels[8];
+    for (int k = 0; k < 4; k++) {
+        pixels[k] = row[ClampIndex(from + k, width)];
+        pixels[4 + k] = other[ClampIndex(from + k, width)];
+    }
+    return _mm256_load_si256((const __m256i*)pixels);
+}
+
+// The pixels from .. from + 3 of eight rows `width` apart, each row `lag` (j
+// mod 4) behind, clamped to the rows, as four columns: c[k] holds pixel from +
+// k of each row.
+template <int kLag>
+SWEEP_INLINE void LoadColumns4Inside(__m256i c[4], const uint32_t* rows, int width, int from) {
+    const uint32_t* at = rows + from;
+    c[0] = LoadRowPair(at, width);
+    c[1] = LoadRowPair(at + width - kLag, width);
+    c[2] = LoadRowPair(at + 2 * ((size_t)width - kLag), width);
+    c[3] = LoadRowPair(at + 3 * ((size_t)width - kLag), width);
+    Transpose4x2(c[0], c[1], c[2], c[3]);
+}
+template <int kLag>
+SWEEP_AVX2 inline void LoadColumns4(__m256i c[4], const uint32_t* rows, int width, long long from) {
+    if (from - 3 * kLag >= 0 && from + 4 <= width) {
+        LoadColumns4Inside<kLag>(c, rows, width, (int)from);
+        return;
+    }
+    for (int j = 0; j < 4; j++) // near the ends of the rows
+        c[j] = LoadRowPairClamped(rows + (size_t)j * width, width, from - (long long)j * kLag);
+    Transpose4x2(c[0], c[1], c[2], c[3]);
+}
+
+// One tile's step: the means of the four columns x .. x + 3 replace c, whose
+// columns x + radius + 1 .. x + radius + 4 enter the window while those in the
+// ring's slots from `at` on leave it and make room. Bytes widen to 16 bits by
+// interleaving with zeros within each 128-bit half; the pack of the means
+// undoes exactly that order.
+template <bool kMayWrap>
+SWEEP_INLINE void SlideTile4(__m256i c[4], __m256i& sumLo, __m256i& sumHi, __m256i* ring, size_t& at,
+                             size_t end, __m256i m, __m128i shift) {
+    const __m256i zero = _mm256_setzero_si256();
+    for (int k = 0; k < 4; k++) {
+        __m256i qLo = _mm256_srl_epi16(_mm256_mulhi_epu16(sumLo, m), shift);
+        __m256i qHi = _mm256_srl_epi16(_mm256_mulhi_epu16(sumHi, m), shift);
+        __m256i lo = _mm256_unpacklo_epi8(c[k], zero), hi = _mm256_unpackhi_epi8(c[k], zero);
+        sumLo = _mm256_sub_epi16(_mm256_add_epi16(sumLo, lo), _mm256_loadu_si256(ring + at));
+        sumHi = _mm256_sub_epi16(_mm256_add_epi16(sumHi, hi), _mm256_loadu_si256(ring + at + 1));
+        _mm256_storeu_si256(ring + at, lo);
+        _mm256_storeu_si256(ring + at + 1, hi);
+        at += 2;
+        if (kMayWrap && at == end) at = 0;
+        c[k] = _mm256_packus_epi16(qLo, qHi);
+    }
+}
+
+// The means c of pixels x .. x + 3 (each row `lag` (j mod 4) behind) into the
+// rows, those of them inside the rows.
+template <int kLag> SWEEP_INLINE void StoreColumns4Inside(uint32_t* rows, int width, int x, __m256i c[4]) {
+    Transpose4x2(c[0], c[1], c[2], c[3]);
+    uint32_t* at = rows + x;
+    StoreRowPair(at, width, c[0]);
+    StoreRowPair(at + width - kLag, width, c[1]);
+    StoreRowPair(at + 2 * ((size_t)width - kLag), width, c[2]);
+    StoreRowPair(at + 3 * ((size_t)width - kLag), width, c[3]);
+}
+template <int kLag> SWEEP_AVX2 inline void StoreColumns4(uint32_t* rows, int width, int x, __m256i c[4]) {
+    if (x - 3 * kLag >= 0 && x + 4 <= width) {
+        StoreColumns4Inside<kLag>(rows, width, x, c);
+        return;
+    }
+    Transpose4x2(c[0], c[1], c[2], c[3]);
+    alignas(32) uint32_t pixels[8];
+    for (int j = 0; j < 4; j++) { // near the ends of the rows
+        uint32_t* row = rows + (size_t)j * width;
+        int from = x - j * kLag;
+        if (from >= 0 && from + 4 <= width) {
+            StoreRowPair(row + from, width, c[j]);
+            continue;
+        }
+        _mm256_store_si256((__m256i*)pixels, c[j]);
+        for (int k = std::max(0, -from); k < 4 && from + k < width; k++) {
+            row[from + k] = pixels[k];
+            row[4 * (size_t)width + from + k] = pixels[4 + k];
+        }
+    }
+}
+
+// `ring` holds 2 (2 radius + 1) vectors.
+template <int lag>
+SWEEP_AVX2 void BlurRows8Lagging(uint32_t* rows, int width, int radius, const Mean16& mean, __m256i* ring) {
+    const __m256i zero = _mm256_setzero_si256(), m = _mm256_set1_epi16((short)mean.m);
+    const __m128i shift = _mm_cvtsi32_si128(mean.shift);
+
+    // The window of step 0, where row j stands at pixel -lag (j mod 4): the
+    // pixels radius before and after, clamped. The ring lists them in that
+    // order, two vectors each; those up to pixel 0 are the first pixels.
+    __m256i c[4];
+    LoadColumns4<lag>(c, rows, width, -3 * (long long)lag - 4);
+    const __m256i firstLo = _mm256_unpacklo_epi8(c[0], zero), firstHi = _mm256_unpackhi_epi8(c[0], zero);
+    const __m256i times = _mm256_set1_epi16((short)(radius + 1));
+    __m256i sumLo = _mm256_mullo_epi16(firstLo, times), sumHi = _mm256_mullo_epi16(firstHi, times);
+    size_t at = 0;
+    for (int k = 0; k <= radius; k++, at += 2) {
+        _mm256_storeu_si256(ring + at, firstLo);
+        _mm256_storeu_si256(ring + at + 1, firstHi);
+    }
+    for (int p = 1; p <= radius; p += 4) {
+        LoadColumns4<lag>(c, rows, width, p);
+        for (int k = 0; k < 4 && p + k <= radius; k++, at += 2) {
+            __m256i lo = _mm256_unpacklo_epi8(c[k], zero), hi = _mm256_unpackhi_epi8(c[k], zero);
+            sumLo = _mm256_add_epi16(sumLo, lo);
+            sumHi = _mm256_add_epi16(sumHi, hi);
+            _mm256_storeu_si256(ring + at, lo);
+            _mm256_storeu_si256(ring + at + 1, hi);
+        }
+    }
+
+    // At step x the window of each row gives up its pixel x - radius (counted
+    // lag (j mod 4) behind in row j) for x + radius + 1, which takes its slot
+    // in the ring.
+    const size_t end = 2 * (2 * (size_t)radius + 1);
+    at = 0;
+    const int steps = width + 3 * lag;
+    int x = 0;
+    for (; x < 3 * lag; x += 4) { // some rows still before their first pixel
+        LoadColumns4<lag>(c, rows, width, (long long)x + radius + 1);
+        SlideTile4<true>(c, sumLo, sumHi, ring, at, end, m, shift);
+        StoreColumns4<lag>(rows, width, x, c);
+    }
+    // Whole tiles whose entering columns are all inside the rows.
+    for (; (long long)x + radius + 5 <= width; x += 4) {
+        LoadColumns4Inside<lag>(c, rows, width, x + radius + 1);
+        if (end - at > 8) // no wrap within the tile
+            SlideTile4<false>(c, sumLo, sumHi, ring, at, end, m, shift);
+        else
+            SlideTile4<true>(c, sumLo, sumHi, ring, at, end, m, shift);
+        StoreColumns4Inside<lag>(rows, width, x, c);
+    }
+    // The rest, near the end of the rows, where the columns entering soon are
+    // all the last pixels.
+    __m256i last[4];
+    LoadColumns4<lag>(last, rows, width, (long long)width + 3 * lag);
+    for (; x < steps; x += 4) {
+        if ((long long)x + radius + 1 - 3 * lag >= width - 1)
+            c[0] = last[0], c[1] = last[1], c[2] = last[2], c[3] = last[3];
+        else
+            LoadColumns4<lag>(c, rows, width, (long long)x + radius + 1);
+        SlideTile4<true>(c, sumLo, sumHi, ring, at, end, m, shift);
+        StoreColumns4<lag>(rows, width, x, c);
+    }
+}
+SWEEP_AVX2 void BlurRows8Avx2(uint32_t* rows, int width, int radius, const Mean16& mean, __m256i* ring) {
+    if (RowLag(width))
+        BlurRows8Lagging<16>(rows, width, radius, mean, ring);
+    else
+        BlurRows8Lagging<0>(rows, width, radius, mean, ring);
+}
+#undef SWEEP_AVX2
+#undef SWEEP_INLINE
+using Rows8Step = void (*)(uint32_t*, int, int, const Mean16&, __m256i*);
+Rows8Step blurRows8 = __builtin_cpu_supports("avx2") ? BlurRows8Avx2 : nullptr;
 #endif
 
 template <typename Sum, typename Mean>
@@ -384,7 +603,8 @@ inline void BlurDown(uint8_t* data, size_t lanes, int rows, int radius, const Me
 // Rows are blurred as columns: blocks of rows are turned on their side into a
 // scratch image whose rows hold one pixel of each, blurred down, and turned
 // back. A block is 16 rows of pixels, or 64 rows of single bytes, so that each
-// scratch row is 64 bytes of vector work.
+// scratch row is 64 bytes of vector work. (Pixels with 16-bit sums and AVX2
+// take the sweep above instead, but for the last rows short of eight.)
 template <typename Pixel> constexpr int RowsPerBlock() {
     return 64 / (int)sizeof(Pixel);
 }
@@ -503,6 +723,20 @@ template <typename Pixel> inline void BlurRowsAny(Pixel* buffer, int width, int 
 }
 
 BLUR_CLONES void BlurRowsFast(uint32_t* buffer, int width, int height, int radius, const Divider& d) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    // The sweep, for whole groups of eight rows (its steps count past the width).
+    if (d.kind == MeanKind::Mul16 && blurRows8 && width <= INT_MAX - 64) {
+        // 16 lanes a vector, the first on a cache line so that no vector spans two.
+        std::vector<uint16_t> ring(2 * (2 * (size_t)radius + 1) * 16 + 32);
+        __m256i* ringStart = (__m256i*)(((uintptr_t)ring.data() + 63) & ~(uintptr_t)63);
+        int y = 0;
+        for (; y + 8 <= height; y += 8)
+            blurRows8(buffer + (size_t)y * width, width, radius, d.mean16, ringStart);
+        buffer += (size_t)y * width;
+        height -= y;
+        if (height == 0) return;
+    }
+#endif
     BlurRowsAny(buffer, width, height, radius, d);
 }
 BLUR_CLONES void BlurRowsFast(uint8_t* plane, int width, int height, int radius, const Divider& d) {
@@ -592,6 +826,7 @@ void BoxBlurUseBaselineVectors(bool baseline) {
     walkDown64 = avx2 ? WalkDown64Avx2 : nullptr;
     turnOnSide16 = avx2 ? TurnOnSide16Avx2 : nullptr;
     turnBack16 = avx2 ? TurnBack16Avx2 : nullptr;
+    blurRows8 = avx2 ? BlurRows8Avx2 : nullptr;
 #else
     (void)baseline;
 #endif

@@ -335,6 +335,82 @@ TEST(PixelOps, BoxBlurBaselineVectorsEqualThePlainRunningSums) {
     BoxBlurUseBaselineVectors(false);
 }
 
+// The row pass works on groups of eight rows in tiles of four pixels: widths
+// around the tile, heights around the group (the rows left over take another
+// way), radii past the width and on both sides of 128, where the sums stop
+// fitting 16 bits. The baseline vectors must agree too.
+TEST(PixelOps, BoxBlurRowsEqualThePlainRunningSumsAroundTilesAndGroups) {
+    std::mt19937 random(20261211);
+    const int widths[] = {1, 2, 3, 4, 5, 7, 8, 9, 13, 64, 67};
+    const int heights[] = {8, 9, 15, 16, 17};
+    const int radii[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 15, 16, 17, 63, 64, 65, 127, 128, 129, 130, 200};
+    for (bool baseline : {false, true}) {
+        BoxBlurUseBaselineVectors(baseline);
+        for (int w : widths)
+            for (int h : heights)
+                for (int radius : radii) {
+                    std::vector<uint32_t> image((size_t)w * h);
+                    bool white = random() % 4 == 0;
+                    for (uint32_t& p : image)
+                        p = white ? 0xFFFFFFFFu : (uint32_t)random();
+                    std::vector<uint32_t> want = image, got = image;
+                    RefBlurRows(want.data(), w, h, radius);
+                    BoxBlurRows(got.data(), w, h, radius);
+                    if (want != got) {
+                        BoxBlurUseBaselineVectors(false);
+                        FAIL() << (baseline ? "baseline, " : "") << "radius " << radius << ", " << w << " x "
+                               << h;
+                    }
+                }
+    }
+    BoxBlurUseBaselineVectors(false);
+}
+
+// Rows 4 KiB apart (or nearly) are swept with rows behind each other, each
+// running past its ends in the pixels before and after: the bytes must not
+// change for it, whatever the radius against the lag of 16 pixels a row.
+TEST(PixelOps, BoxBlurRowsFourKibibytesApartEqualThePlainRunningSums) {
+    std::mt19937 random(20261212);
+    const int widths[] = {1023, 1024, 1025, 1028, 1012, 2048, 3072};
+    const int radii[] = {1, 3, 5, 12, 13, 16, 47, 48, 49, 50, 128, 129, 1500};
+    for (int w : widths)
+        for (int h : {8, 11, 16})
+            for (int radius : radii) {
+                std::vector<uint32_t> image((size_t)w * h);
+                bool white = random() % 4 == 0;
+                for (uint32_t& p : image)
+                    p = white ? 0xFFFFFFFFu : (uint32_t)random();
+                std::vector<uint32_t> want = image, got = image;
+                RefBlurRows(want.data(), w, h, radius);
+                BoxBlurRows(got.data(), w, h, radius);
+                ASSERT_EQ(want, got) << "radius " << radius << ", " << w << " x " << h;
+            }
+}
+
+// Radius 1 over rows 1024 pixels wide that are black but for their first
+// pixel (blue v = 30 (j + 1) in row j) and their last (green 99): the first
+// pixel counts twice in its own window, (2 * 2v + 1) / 6, and once in the
+// next, (2v + 1) / 6; the same at the other end.
+TEST(PixelOps, BoxBlurRowsOfLaggingRowsKeepBothEnds) {
+    const int w = 1024, h = 8;
+    std::vector<uint32_t> image((size_t)w * h, 0);
+    for (int j = 0; j < h; j++) {
+        image[(size_t)j * w] = (uint32_t)(30 * (j + 1));
+        image[(size_t)j * w + w - 1] = 99u << 8;
+    }
+    BoxBlurRows(image.data(), w, h, 1);
+    for (int j = 0; j < h; j++) {
+        const uint32_t* row = image.data() + (size_t)j * w;
+        uint32_t v = 30 * (j + 1);
+        EXPECT_EQ(row[0], (4 * v + 1) / 6) << "row " << j;
+        EXPECT_EQ(row[1], (2 * v + 1) / 6) << "row " << j;
+        EXPECT_EQ(row[2], 0u) << "row " << j;
+        EXPECT_EQ(row[w - 3], 0u) << "row " << j;
+        EXPECT_EQ(row[w - 2], 33u << 8) << "row " << j; // (2 * 99 + 1) / 6
+        EXPECT_EQ(row[w - 1], 66u << 8) << "row " << j; // (4 * 99 + 1) / 6
+    }
+}
+
 // A plane of bytes blurs as the alpha channel of pixels holding those bytes,
 // for every radius up to 300 and the chosen larger ones.
 TEST(PixelOps, BoxBlurOfAPlaneEqualsTheBlurOfThoseBytesInPixels) {
