@@ -95,4 +95,26 @@ TEST(TimelineDefaultView, SixteenTracksOfNarrowBlocksAt800x600) {
     CompareWithReference("sixteen_tracks_800", 800, 600);
 }
 
+// Zoomed in and scrolled down, with the track panel's frame on one row and
+// the selected block on another: the rows, the gaps between them (the cursor
+// line and the frames cross them) and the scroll bars.
+TEST(TimelineDefaultView, ZoomedAndScrolledRowsAt800x600) {
+    EditorFixture f(800, 600);
+    OpenGeneratedDemo(f, "forty.xml", 40, 30, 900, 2000, 61, 60000);
+    f.app().music.position = 31234;
+    TimelineView& view = EditorTimelineView();
+    view.viewStart = 20000;
+    view.viewSpan = 25000;
+    view.firstRow = 12;
+    f.screen().SelectTrack(16);
+    ASSERT_NE(nullptr, Row(f, 16));
+    Row(f, 16)->markerTime = 30500;
+    PumpEditor();
+    CompareWithReference("zoomed_framed_800", 800, 600);
+    f.screen().SelectEvent(18, 12);
+    PumpEditor();
+    CompareWithReference("zoomed_selected_800", 800, 600);
+    EXPECT_EQ(12u, EditorTimelineView().firstRow); // the view stayed where it was put
+}
+
 } // namespace
