@@ -39,6 +39,7 @@ class EditorScreen : public GuiScreen {
 
     WidgetGroup* panelGroup = nullptr;
     WidgetGroup* trackGroup = nullptr;
+    FramePanel* lowerPanel = nullptr; // behind the time slider, the rows and the transport
     char statusText[kStatusSize];
     int selectedEvent = -1;
     int selectedTrack = -1;

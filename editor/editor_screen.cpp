@@ -52,7 +52,8 @@ void EditorScreen::BuildBase() {
     fileNameField = nullptr;
 
     add(new Widget(0, 0, W / 2, H / 2, ShowFullScreenPreview, ShowFullScreenPreview));
-    add(new FramePanel(0, H / 2, W, H / 2, kFrameColour));
+    lowerPanel = new FramePanel(0, H / 2, W, H / 2, kFrameColour);
+    add(lowerPanel);
     add(new FramePanel(W / 2, 0, W / 2, H / 2, kFrameColour));
     fileNameField = new TextField(5, H / 2 + 5, 100, fileName.c_str(), 0xFFFFFFFF);
     add(fileNameField);
@@ -79,6 +80,7 @@ void EditorScreen::BuildEditor(EditorApp& app, MusicPlayer& music) {
     EditorTimelineView().Reset();
     trackGroup = new TimelineRows();
     add(trackGroup);
+    lowerPanel->setTakenOverBy(TimelineRows::TakeOverBlock); // the rows paint their block whole
     RebuildTrackRows(app);
     panelGroup = new WidgetGroup();
     add(panelGroup);

@@ -53,6 +53,54 @@ void fillRect(int x, int y, int w, int h, uint32_t colour) {
     OGLState::PopColor();
 }
 
+void fillRectAround(int x, int y, int w, int h, uint32_t colour, const std::vector<PixelRect>& holes) {
+    // Holes in fillRect's own coordinates, a pixel in on each side and clipped
+    // to the rectangle.
+    struct Span {
+        int x0, x1, y0, y1;
+    };
+    std::vector<Span> cut;
+    for (const PixelRect& r : holes) {
+        Span s = {std::max(x, r.x + 1), std::min(x + w, r.x + r.w - 1), std::max(y, r.y + 1),
+                  std::min(y + h, r.y + r.h - 1)};
+        if (s.x0 < s.x1 && s.y0 < s.y1) cut.push_back(s);
+    }
+    if (cut.empty()) {
+        fillRect(x, y, w, h, colour);
+        return;
+    }
+    // Columns between consecutive hole edges; in each, the rows no hole takes.
+    std::vector<int> edges = {x, x + w};
+    for (const Span& s : cut) {
+        edges.push_back(s.x0);
+        edges.push_back(s.x1);
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    std::sort(cut.begin(), cut.end(), [](const Span& a, const Span& b) { return a.y0 < b.y0; });
+    TextBatch::Before(x - 1, y - 2, x + w + 2, y + h + 1);
+    OGLState::PushColor(colour);
+    glBegin(GL_QUADS);
+    auto quad = [](int a, int b, int top, int bottom) { // fillRect's corners
+        glVertex2d(a + 0.5, top - 0.5);
+        glVertex2d(b + 0.5, top - 0.5);
+        glVertex2d(b + 0.5, bottom - 0.5);
+        glVertex2d(a + 0.5, bottom - 0.5);
+    };
+    for (size_t i = 0; i + 1 < edges.size(); i++) {
+        const int a = edges[i], b = edges[i + 1];
+        int top = y; // rows above `top` are done
+        for (const Span& s : cut) {
+            if (s.x0 > a || s.x1 < b || s.y1 <= top) continue; // not across this column, or passed
+            if (s.y0 > top) quad(a, b, top, s.y0);
+            top = s.y1;
+        }
+        if (top < y + h) quad(a, b, top, y + h);
+    }
+    glEnd();
+    OGLState::PopColor();
+}
+
 void drawRect(int x, int y, int w, int h, uint32_t colour) {
     TextBatch::Before(std::min(x, x + w) - 1, std::min(y, y + h) - 1, std::max(x, x + w) + 1, std::max(y, y + h) + 1);
     OGLState::PushColor(colour);

@@ -9,8 +9,19 @@ FramePanel::FramePanel(int x_, int y_, int w_, int h_, uint32_t colour_) : colou
 }
 
 void FramePanel::draw() {
-    drawFrame(x, y, w, h, colour);
+    if (!takenOverBy) {
+        drawFrame(x, y, w, h, colour);
+    } else {
+        taken.clear();
+        takenOverBy(colour, taken);
+        drawBevel(x, y, w, h, colour);
+        fillRectAround(x + 3, y + 3, w - 6, h - 6, colour, taken);
+    }
     WidgetGroup::draw();
+}
+
+void FramePanel::setTakenOverBy(TakeOverFunction takeOver) {
+    takenOverBy = takeOver;
 }
 
 void FramePanel::setColour(uint32_t c) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 class Font;
 
@@ -33,6 +34,16 @@ void drawRect(int x, int y, int w, int h, uint32_t colour);
 void drawBevel(int x, int y, int w, int h, uint32_t colour);
 // A bevel filled with `colour`.
 void drawFrame(int x, int y, int w, int h, uint32_t colour);
+
+// A rectangle in window pixels: columns x .. x + w - 1, rows y .. y + h - 1.
+struct PixelRect {
+    int x, y, w, h;
+};
+// fillRect(x, y, w, h, colour) less the pixels inside `holes`, in one primitive.
+// Pixels near a hole's edge may still be filled (a hole is taken a pixel in on
+// every side, whatever the driver does with pixel centres on an edge), so a
+// hole must be painted over afterwards for the picture to be whole.
+void fillRectAround(int x, int y, int w, int h, uint32_t colour, const std::vector<PixelRect>& holes);
 
 class Widget;
 // One interface pass: window viewport and y-down orthographic projection around root->draw().
@@ -135,13 +146,25 @@ class GuiScreen : public WidgetGroup {
     uint16_t quitKey;
 };
 
+// Adds the rectangles that a widget drawn later in the same pass takes over
+// from a panel of `colour`: it paints every pixel there, in the panel's colour
+// where it shows the panel.
+typedef void (*TakeOverFunction)(uint32_t colour, std::vector<PixelRect>& taken);
+
 class FramePanel : public WidgetGroup {
   public:
     FramePanel(int x, int y, int w, int h, uint32_t colour);
     void draw() override;
     virtual void setColour(uint32_t colour);
+    // The fill leaves out what `takeOver` names: a software rasteriser pays for
+    // every pixel, and those would be painted twice.
+    void setTakenOverBy(TakeOverFunction takeOver);
 
     uint32_t colour;
+
+  private:
+    TakeOverFunction takenOverBy = nullptr;
+    std::vector<PixelRect> taken; // kept between frames for its memory
 };
 
 // A slider over [minimum, maximum] bound to an int; a press sets the value at once.

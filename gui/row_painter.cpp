@@ -28,6 +28,7 @@ void RowPainter::Begin(int width_, int strips_) {
     width = std::max(0, width_);
     strips = std::max(0, strips_);
     texels.assign((size_t)width * strips, 0);
+    whole.assign((size_t)strips, 0);
 }
 
 void RowPainter::Fill(int strip, int x, int w, uint32_t colour) {
@@ -36,9 +37,10 @@ void RowPainter::Fill(int strip, int x, int w, uint32_t colour) {
     if (x0 >= x1) return;
     uint32_t* row = &texels[(size_t)strip * width];
     std::fill(row + x0, row + x1, Texel(colour));
+    if (x0 == 0 && x1 == width) whole[strip] = 1;
 }
 
-void RowPainter::Draw(int left, const std::vector<int>& tops) {
+void RowPainter::Draw(int left, const std::vector<int>& tops, const uint32_t* gapColour) {
     const int shown = std::min(strips, (int)tops.size());
     if (width == 0 || shown == 0) return;
     // The texture's lines are `step` pixel rows each, the largest step that
@@ -65,6 +67,13 @@ void RowPainter::Draw(int left, const std::vector<int>& tops) {
         }
     }
 
+    // Lines no strip reached are the gaps between the rows.
+    if (gapColour)
+        for (int line = 0; line < height; line++)
+            if (!written[line]) std::fill_n(&frame[(size_t)line * width], width, Texel(*gapColour));
+    // Every texel painted: drawn as it is, without the alpha test.
+    const bool opaque = gapColour && std::all_of(whole.begin(), whole.begin() + shown, [](char c) { return c; });
+
     TextBatch::Before(left, top, left + width, bottom);
     // A texture of its own each frame: a name kept across frames could outlive
     // its GL context and, reused there, belong to someone else's texture.
@@ -87,8 +96,12 @@ void RowPainter::Draw(int left, const std::vector<int>& tops) {
     GLfloat alphaRef = 0;
     glGetIntegerv(GL_ALPHA_TEST_FUNC, &alphaFunc);
     glGetFloatv(GL_ALPHA_TEST_REF, &alphaRef);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.5f);
+    if (opaque) {
+        glDisable(GL_ALPHA_TEST);
+    } else {
+        glEnable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GREATER, 0.5f);
+    }
 
     const float x0 = (float)left, x1 = (float)(left + width);
     const float y0 = (float)top, y1 = (float)bottom;
@@ -104,7 +117,7 @@ void RowPainter::Draw(int left, const std::vector<int>& tops) {
     glEnd();
 
     glAlphaFunc((GLenum)alphaFunc, alphaRef);
-    if (!alphaTest) glDisable(GL_ALPHA_TEST);
+    alphaTest ? glEnable(GL_ALPHA_TEST) : glDisable(GL_ALPHA_TEST);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, envMode);
     OGLState::PopTextureUsed();
     OGLState::PopTexture2D();

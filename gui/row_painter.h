@@ -20,11 +20,13 @@ class RowPainter {
     // Columns x .. x + w - 1 of strip `strip` (clipped to it) in `colour`.
     void Fill(int strip, int x, int w, uint32_t colour);
     // Draws strip i with its left edge at x = left and its top at tops[i]
-    // (where strips overlap, the later one shows).
-    void Draw(int left, const std::vector<int>& tops);
+    // (where strips overlap, the later one shows). With `gapColour`, the pixel
+    // rows between the strips are painted in it rather than left as they were.
+    void Draw(int left, const std::vector<int>& tops, const uint32_t* gapColour = nullptr);
 
   private:
     int width = 0, strips = 0;
+    std::vector<char> whole;      // strips a single fill has covered end to end
     std::vector<uint32_t> texels; // RGBA bytes in memory order, a line per strip
     std::vector<uint32_t> frame;  // what is drawn: a line per step of pixel rows
     std::vector<char> written;    // frame lines a strip has reached

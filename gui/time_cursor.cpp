@@ -24,7 +24,10 @@ void TimeCursor::draw() {
         const int length = 15 * (int)v.ShownRows() + 14 + WaveformRowsOffset();
         const int p = value ? v.X((uint32_t)*value) : v.AxisLeft();
         const bool shown = p >= v.AxisLeft() && p <= v.AxisRight();
-        if (shown) drawVLine(p, y + 1, length, 0xFFFFFFFF);
+        if (shown) {
+            drawVLine(p, y + 1, length, 0xFFFFFFFF);
+            NoteCursorLine(p, y + 1, y + 1 + length);
+        }
         fillRect(x, y, (int)trackLength + 2, 11, 0x00000000);
         drawRect(x + 1, y + 1, (int)trackLength, 9, 0xFFFFFFFF);
         if (shown) drawVLine(p, y + 1, 9, 0xFFFFFFFF);

@@ -4,11 +4,14 @@
 // a hand-written file) wraps, and every loop over such a span is bounded.
 #include "timeline.h"
 
+#include <GL/gl.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "app.h"
+#include "text_batch.h"
 #include "timeline_drags.h"
 
 namespace {
@@ -127,18 +130,97 @@ int32_t BlockAt(uint32_t track, int px, int py) {
 
 // [SECTION] Drawing the rows
 
-void DrawTimelineRows(const TimelineView& v, uint32_t first, uint32_t last, uint32_t marker, Label* names) {
-    EditorApp* app = App();
-    if (!app) return;
-    last = std::min(last, app->TrackCount() == 0 ? 0 : app->TrackCount() - 1);
-    if (app->TrackCount() == 0 || first > last) return;
+// The tops of tracks [first, last] as far as they are shown, in order; returns
+// the first track shown.
+static uint32_t ShownRowTops(EditorApp& app, const TimelineView& v, uint32_t first, uint32_t last,
+                             std::vector<int>& tops) {
+    tops.clear();
+    last = std::min(last, app.TrackCount() == 0 ? 0 : app.TrackCount() - 1);
+    if (app.TrackCount() == 0 || first > last) return first;
     first = std::max(first, v.firstRow);
-    const int left = v.AxisLeft(), right = v.AxisRight();
-    const int panelTrack = app->editorScreen.panelTrack;
-    std::vector<int> tops;
     for (uint32_t k = first; k <= last && v.RowVisible(k); k++)
         tops.push_back(v.RowTop(k));
+    return first;
+}
+
+namespace {
+
+// A line or a frame drawn under the rows that shows in the gaps between them,
+// kept to be drawn again there: the same call, clipped to each gap, lights the
+// same pixels on any driver.
+struct GapLine {
+    bool frame;     // drawRect(x, y, length, height) or drawVLine(x, y, length)
+    int x, y, length, height;
+    uint32_t colour;
+};
+
+// Draws `lines` again, in order, clipped to each gap between the rows at `tops`
+// and to columns left .. right - 1: the rows were drawn over them.
+void RedrawInGaps(const std::vector<GapLine>& lines, const std::vector<int>& tops, int left, int right) {
+    if (lines.empty()) return;
+    // Held texts under these lines go first, unclipped.
+    int x0 = left, y0 = tops.front(), x1 = right, y1 = tops.back();
+    for (const GapLine& l : lines) {
+        x0 = std::min(x0, l.x - 1);
+        x1 = std::max(x1, l.x + (l.frame ? l.length : 1) + 1);
+    }
+    TextBatch::Before(x0, y0, x1, y1);
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    GLint box[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    glEnable(GL_SCISSOR_TEST);
+    for (size_t i = 0; i + 1 < tops.size(); i++) {
+        const int g0 = tops[i] + kTrackRowHeight, g1 = tops[i + 1];
+        if (g0 >= g1) continue;
+        bool clipped = false;
+        for (const GapLine& l : lines) {
+            const int bottom = l.y + (l.frame ? l.height : l.length); // rows l.y .. bottom - 1 at most
+            if (l.y >= g1 || bottom <= g0 || l.x >= right || l.x + (l.frame ? l.length : 1) <= left) continue;
+            if (!clipped) glScissor(left, windowHeight - g1, right - left, g1 - g0); // from the window's bottom
+            clipped = true;
+            if (l.frame)
+                drawRect(l.x, l.y, l.length, l.height, l.colour);
+            else
+                drawVLine(l.x, l.y, l.length, l.colour);
+        }
+    }
+    glScissor(box[0], box[1], box[2], box[3]);
+    if (!scissor) glDisable(GL_SCISSOR_TEST);
+}
+
+// The time slider's cursor line this pass, for the rows to repeat in their gaps.
+struct CursorLine {
+    bool drawn = false;
+    int x = 0, from = 0, to = 0;
+} cursorLine;
+
+// The block of rows the lower panel left unfilled this pass, and its colour.
+struct Backdrop {
+    bool pending = false;
+    uint32_t colour = 0;
+} backdrop;
+
+} // namespace
+
+void NoteCursorLine(int x, int from, int to) {
+    cursorLine = CursorLine{true, x, from, to};
+}
+
+void DrawTimelineRows(const TimelineView& v, uint32_t first, uint32_t last, uint32_t marker, Label* names,
+                      const uint32_t* gapColour) {
+    EditorApp* app = App();
+    if (!app) return;
+    std::vector<int> tops;
+    first = ShownRowTops(*app, v, first, last, tops);
     if (tops.empty()) return;
+    const int left = v.AxisLeft(), right = v.AxisRight();
+    const int panelTrack = app->editorScreen.panelTrack;
+    // With a gap colour the rows paint their whole block, gaps too, and then
+    // repeat in the gaps what was drawn there before them.
+    std::vector<GapLine> gapLines;
+    if (gapColour && cursorLine.drawn)
+        gapLines.push_back({false, cursorLine.x, cursorLine.from, cursorLine.to - cursorLine.from, 0, kWhite});
+    cursorLine.drawn = false;
 
     // What reaches beyond the rows' own pixels: the track panel's frame and its
     // marker, the selected block's outline. Inside the rows the painter repeats
@@ -148,8 +230,12 @@ void DrawTimelineRows(const TimelineView& v, uint32_t first, uint32_t last, uint
         const int y = v.RowTop((uint32_t)panelTrack);
         const bool hidden = app->GetTrackHidden((uint32_t)panelTrack);
         drawRect(108, y - 2, v.width - 116, 16, hidden ? kHiddenSelectedColour : kWhite);
+        gapLines.push_back({true, 108, y - 2, v.width - 116, 16, hidden ? kHiddenSelectedColour : kWhite});
         const int mx = v.X(marker);
-        if (mx >= left && mx <= right) drawVLine(mx, y - 2, 16, kMarkerColour);
+        if (mx >= left && mx <= right) {
+            drawVLine(mx, y - 2, 16, kMarkerColour);
+            gapLines.push_back({false, mx, y - 2, 16, 0, kMarkerColour});
+        }
     }
 
     // Rows and blocks in track and event order, as the widgets drew them one
@@ -181,6 +267,7 @@ void DrawTimelineRows(const TimelineView& v, uint32_t first, uint32_t last, uint
             if (IsSelectedEvent(k, i)) {
                 fill = hidden ? kHiddenSelectedColour : kSelectedBlockColour;
                 drawRect(bx - 2, y - 2, bw + 4, 16, kWhite);
+                gapLines.push_back({true, bx - 2, y - 2, bw + 4, 16, kWhite});
                 painter.Fill(strip, bx - 2 - left, 1, kWhite);
                 painter.Fill(strip, bx + bw + 1 - left, 1, kWhite);
             }
@@ -188,7 +275,8 @@ void DrawTimelineRows(const TimelineView& v, uint32_t first, uint32_t last, uint
             if (!cutLeft) painter.Fill(strip, bx - left, 1, 0); // the black left edge
         }
     }
-    painter.Draw(left, tops);
+    painter.Draw(left, tops, gapColour);
+    if (gapColour) RedrawInGaps(gapLines, tops, left, left + v.AxisLength());
 
     if (!names) return;
     for (uint32_t k = first; k < first + tops.size(); k++) {
@@ -213,11 +301,28 @@ TimelineRows::~TimelineRows() {
     delete nameLabel;
 }
 
-void TimelineRows::draw() {
+void TimelineRows::TakeOverBlock(uint32_t colour, std::vector<PixelRect>& taken) {
     EditorApp* app = App();
     if (!app || app->TrackCount() == 0) return;
     const TimelineView& v = EditorTimelineView();
-    DrawTimelineRows(v, 0, app->TrackCount() - 1, app->editorScreen.PanelTrackMarkerTime(), nameLabel);
+    if (v.AxisLength() <= 0) return; // nothing painted
+    static std::vector<int> tops;
+    ShownRowTops(*app, v, 0, app->TrackCount() - 1, tops);
+    if (tops.empty()) return;
+    taken.push_back(PixelRect{v.AxisLeft(), tops.front(), v.AxisLength(), tops.back() + kTrackRowHeight - tops.front()});
+    backdrop = Backdrop{true, colour};
+}
+
+void TimelineRows::draw() {
+    // The block the panel left is painted whole; nothing between the panel and
+    // the rows moves the view, so it is the block the rows draw.
+    const Backdrop taken = backdrop;
+    backdrop.pending = false;
+    EditorApp* app = App();
+    if (!app || app->TrackCount() == 0) return;
+    const TimelineView& v = EditorTimelineView();
+    DrawTimelineRows(v, 0, app->TrackCount() - 1, app->editorScreen.PanelTrackMarkerTime(), nameLabel,
+                     taken.pending ? &taken.colour : nullptr);
     if (v.Zoomed()) {
         int offset, length;
         v.HThumb(offset, length);

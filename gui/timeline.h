@@ -40,6 +40,10 @@ class TimelineRows : public WidgetGroup {
     ~TimelineRows() override;
     void draw() override;
     bool click(int px, int py, int button) override;
+    // A TakeOverFunction for the panel behind the rows: the block from the
+    // first shown row's top to the last one's bottom, which draw() then paints
+    // whole, the gaps in the panel's colour with what crossed them drawn again.
+    static void TakeOverBlock(uint32_t colour, std::vector<PixelRect>& taken);
 
   private:
     bool ClickScrollBars(int px, int py, int button);
@@ -63,7 +67,13 @@ class TrackRow : public GuiScreen {
 // framed row of the track panel with its marker at `marker`, every event block
 // (painted into one texture, a quad per row), and with `names` the track names
 // at the rows' left ends.
-void DrawTimelineRows(const TimelineView& view, uint32_t first, uint32_t last, uint32_t marker, Label* names);
+// With `gapColour` the rows' whole block is painted: the gaps between the rows
+// in that colour, and the lines drawn across them before (the frames, the
+// marker, the time slider's cursor line) drawn there again.
+void DrawTimelineRows(const TimelineView& view, uint32_t first, uint32_t last, uint32_t marker, Label* names,
+                      const uint32_t* gapColour = nullptr);
+// The cursor line the time slider drew this pass: column x, rows from .. to - 1.
+void NoteCursorLine(int x, int from, int to);
 
 class TimelineEventBlock : public Widget {
   public:

@@ -9,6 +9,8 @@
 
 #include <GL/gl.h>
 
+#include <utility>
+
 namespace {
 class Drawing : public ::testing::Test {
   protected:
@@ -189,4 +191,21 @@ TEST_F(Drawing, HeldTextsAreDrawnBeforeWhatCoversThem) {
     EXPECT_NEAR((int)(blended >> 16), 128, 1);
     EXPECT_EQ(blended & 0xFF, 0xFFu);
     glDeleteTextures(1, &white);
+}
+
+// A fill around holes paints what fillRect paints outside them and leaves their
+// insides alone (their edge pixels may go either way).
+TEST_F(Drawing, FillAroundHolesLeavesTheirInsides) {
+    Painter p([] {
+        fillRect(0, 0, 640, 480, 0xFF0000FF);
+        fillRectAround(100, 100, 200, 100, 0xFF00FF00,
+                       {{120, 110, 40, 20}, {120, 150, 40, 20}, {200, 90, 50, 30}, {400, 100, 10, 10}});
+    });
+    drawInterface(&p);
+    for (auto [x, y] : {std::pair{125, 115}, {155, 125}, {140, 160}, {220, 110}, {245, 115}})
+        EXPECT_EQ(Rgb(x, y), 0x0000FFu) << x << "," << y; // inside a hole
+    for (auto [x, y] : {std::pair{105, 105}, {140, 140}, {140, 180}, {170, 120}, {220, 130}, {290, 190}})
+        EXPECT_EQ(Rgb(x, y), 0x00FF00u) << x << "," << y; // between and around them
+    EXPECT_EQ(Rgb(350, 150), 0x0000FFu); // outside the fill
+    EXPECT_EQ(Rgb(405, 105), 0x0000FFu); // a hole outside the fill paints nothing
 }
