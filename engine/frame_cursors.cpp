@@ -135,9 +135,9 @@ bool RenderFrame(DemoStruct& demo, uint32_t t, FrameCursors& cursors) {
         int32_t values[kMaxEffectArgs];
         const PlanEntry* curves = entry + 1;
         if (ev.smooth) {
-            const double u = SmoothPosition(t, ev.startTime, ev.endTime);
+            const SmoothWeights w = SmoothWeightsAt(SmoothPosition(t, ev.startTime, ev.endTime));
             for (uint32_t p = 0; p < ev.paramCount; p++)
-                values[p] = SmoothValue(u, curves[p].curve);
+                values[p] = SmoothValue(w, curves[p].curve);
         } else {
             for (uint32_t p = 0; p < ev.paramCount; p++) {
                 const int32_t* pair = curves[p / kLinearPairsPerEntry].linear[p % kLinearPairsPerEntry];

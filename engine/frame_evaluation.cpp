@@ -26,13 +26,6 @@ int32_t WrapDiv(int32_t a, int32_t b) {
     return a / b;
 }
 
-int32_t TruncateToInt(double v) {
-    if (!(v == v)) return 0;
-    if (v >= 2147483647.0) return 2147483647;
-    if (v <= -2147483648.0) return INT32_MIN;
-    return (int32_t)v;
-}
-
 double Span(uint32_t startTime, uint32_t endTime) {
     double d = (double)(uint32_t)(endTime - startTime);
     return d == 0 ? 1.0 : d;
@@ -86,13 +79,11 @@ double SmoothPosition(uint32_t t, uint32_t startTime, uint32_t endTime) {
     return 1.0 - (double)(uint32_t)(endTime - t) / Span(startTime, endTime);
 }
 
-int32_t SmoothValue(double u, const SmoothCurve& c) {
-    if (c.s == c.e) return c.s;
+// The cubic Bezier 1 v^3 P0 + 3 u v^2 P1 + 3 u^2 v P2 + 1 u^3 P3 (v = 1 - u),
+// each term's factors multiplied in this order for every parameter.
+SmoothWeights SmoothWeightsAt(double u) {
     const double v = 1.0 - u;
-    const double P0 = c.s, P3 = c.e;
-    double value = 1 * 1 * (v * v * v) * P0 + 3 * u * (v * v) * c.P1 + 3 * (u * u) * v * c.P2 +
-                   1 * (u * u * u) * 1 * P3;
-    return TruncateToInt(value);
+    return SmoothWeights{v * v * v, 3 * u * (v * v), 3 * (u * u) * v, u * u * u};
 }
 
 void EvaluateParams(uint32_t t, const DemoEvent* previous, const DemoEvent& event, const DemoEvent* next,
@@ -102,9 +93,9 @@ void EvaluateParams(uint32_t t, const DemoEvent* previous, const DemoEvent& even
             out[i] = LinearValue(event.startValues[i], event.endValues[i], t, event.startTime, event.endTime);
         return;
     }
-    const double u = SmoothPosition(t, event.startTime, event.endTime);
+    const SmoothWeights w = SmoothWeightsAt(SmoothPosition(t, event.startTime, event.endTime));
     for (uint32_t i = 0; i < event.paramCount; i++)
-        out[i] = SmoothValue(u, SmoothCurveOf(previous, event, next, i));
+        out[i] = SmoothValue(w, SmoothCurveOf(previous, event, next, i));
 }
 
 int32_t WalkToActiveEvent(const DemoTrack& track, uint32_t t) {

@@ -3,6 +3,8 @@
 // computed from scratch, and FrameCursors with curves worked out once.
 #pragma once
 
+#include <cstdint>
+
 #include "engine.h"
 
 // The walk: the first event whose endTime is at least t decides; it is active
@@ -22,7 +24,24 @@ struct SmoothCurve {
 SmoothCurve SmoothCurveOf(const DemoEvent* previous, const DemoEvent& event, const DemoEvent* next, uint32_t i);
 // u, from 0 at the event's start to 1 at its end.
 double SmoothPosition(uint32_t t, uint32_t startTime, uint32_t endTime);
-int32_t SmoothValue(double u, const SmoothCurve& curve);
+// Toward zero, saturating; NaN gives 0.
+inline int32_t TruncateToInt(double v) {
+    if (!(v == v)) return 0;
+    if (v >= 2147483647.0) return 2147483647;
+    if (v <= -2147483648.0) return INT32_MIN;
+    return (int32_t)v;
+}
+// The curve's four weights at u, the same for every parameter of an event.
+struct SmoothWeights {
+    double w0, w1, w2, w3;
+};
+SmoothWeights SmoothWeightsAt(double u);
+// The weighted sum, in the order and with the products the curve's formula has.
+inline int32_t SmoothValue(const SmoothWeights& w, const SmoothCurve& c) {
+    if (c.s == c.e) return c.s;
+    const double P0 = c.s, P3 = c.e;
+    return TruncateToInt(w.w0 * P0 + w.w1 * c.P1 + w.w2 * c.P2 + w.w3 * P3);
+}
 
 // What FrameCursors keeps of an event, followed in its plan by its values: one
 // curve per parameter of a smooth event, three start and end pairs per entry
