@@ -174,3 +174,24 @@ TEST(FrameCursorsTest, ChangedTracksAreTakenInAgain) {
 }
 
 } // namespace
+
+// The weights worked out once per event give every parameter the value the
+// curve's own formula gives, bit for bit: the same products in the same order.
+TEST(SmoothValueTest, WeightsOncePerEventEqualTheFormula) {
+    std::mt19937 random(1208);
+    std::uniform_real_distribution<double> position(0.0, 1.0), control(-3e9, 3e9);
+    std::uniform_int_distribution<int32_t> end(INT32_MIN, INT32_MAX);
+    for (int i = 0; i < 20000; i++) {
+        const double u = i < 3 ? (double)i / 2 : position(random);
+        const SmoothCurve c = {end(random) % (i % 7 == 0 ? 1000 : INT32_MAX), end(random), control(random),
+                               control(random)};
+        const double v = 1.0 - u, P0 = c.s, P3 = c.e;
+        const double formula = 1 * 1 * (v * v * v) * P0 + 3 * u * (v * v) * c.P1 + 3 * (u * u) * v * c.P2 +
+                               1 * (u * u * u) * 1 * P3;
+        const int32_t want = c.s == c.e ? c.s : TruncateToInt(formula);
+        ASSERT_EQ(want, SmoothValue(SmoothWeightsAt(u), c)) << "u " << u << ", curve " << c.s << " " << c.e;
+    }
+    EXPECT_EQ(7, SmoothValue(SmoothWeightsAt(0.25), SmoothCurve{7, 7, 1e9, -1e9})); // flat stays put
+    EXPECT_EQ(INT32_MAX, SmoothValue(SmoothWeightsAt(0.5), SmoothCurve{0, 1, 1e12, 1e12}));  // saturates
+    EXPECT_EQ(-50, SmoothValue(SmoothWeightsAt(0.5), SmoothCurve{-100, 0, -50, -50}));      // 1/8 (-100) + 3/4 (-50)
+}
