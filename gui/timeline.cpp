@@ -52,6 +52,19 @@ bool BlockSpan(const TimelineView& v, uint32_t start, uint32_t end, int& bx, int
     return true;
 }
 
+// Clips a block to the axis, columns left .. right - 1: false when none of it
+// shows; cutLeft when its left edge (and so its black edge) is cut off.
+bool ClipBlockToAxis(int left, int right, int& bx, int& bw, bool& cutLeft) {
+    if (bx >= right) return false;
+    if (bx + bw > right) bw = right - bx;
+    cutLeft = bx < left;
+    if (cutLeft) {
+        bw -= left - bx;
+        bx = left;
+    }
+    return bw > 0;
+}
+
 // Sampling step (in units of 100 ms) for n samples.
 uint32_t SampleStep(uint32_t n) {
     return n > kMaxSamples ? (n + kMaxSamples - 1) / kMaxSamples : 1;
@@ -254,14 +267,8 @@ void DrawTimelineRows(const TimelineView& v, uint32_t first, uint32_t last, uint
         for (uint32_t i = 0; i < n; i++) {
             int bx, bw;
             if (!BlockSpan(v, app->EventStart(k, i), app->EventEnd(k, i), bx, bw)) break;
-            if (bx >= right) continue;
-            if (bx + bw > right) bw = right - bx;
-            const bool cutLeft = bx < left;
-            if (cutLeft) {
-                bw -= left - bx;
-                bx = left;
-                if (bw <= 0) continue;
-            }
+            bool cutLeft;
+            if (!ClipBlockToAxis(left, right, bx, bw, cutLeft)) continue;
             const bool hidden = app->GetEventHidden(k, i);
             uint32_t fill = hidden ? kHiddenColour : kBlockColour;
             if (IsSelectedEvent(k, i)) {
@@ -412,15 +419,8 @@ void TimelineEventBlock::draw() {
     int bx, bw;
     if (!v.RowVisible(track) || !BlockSpan(v, app->EventStart(track, event), app->EventEnd(track, event), bx, bw))
         return;
-    const int right = AxisEnd();
-    if (bx >= right) return;
-    if (bx + bw > right) bw = right - bx;
-    const bool cutLeft = bx < kTimelineLeft;
-    if (cutLeft) {
-        bw -= kTimelineLeft - bx;
-        bx = kTimelineLeft;
-        if (bw <= 0) return;
-    }
+    bool cutLeft;
+    if (!ClipBlockToAxis(kTimelineLeft, AxisEnd(), bx, bw, cutLeft)) return;
     const int y = v.RowTop(track);
     const bool hidden = app->GetEventHidden(track, event);
     uint32_t fill = hidden ? kHiddenColour : kBlockColour;

@@ -98,6 +98,15 @@ void RefBlurColumns(uint32_t* buffer, int width, int height, int radius) {
     memcpy(buffer, out.data(), out.size() * 4);
 }
 
+// A random w x h image, or one time in four all white (every sum at its largest).
+std::vector<uint32_t> RandomPixels(std::mt19937& random, int w, int h) {
+    std::vector<uint32_t> image((size_t)w * h);
+    const bool white = random() % 4 == 0;
+    for (uint32_t& p : image)
+        p = white ? 0xFFFFFFFFu : (uint32_t)random();
+    return image;
+}
+
 } // namespace
 
 TEST(PixelOps, ToGreyWeightsRedGreenBlueAndMakesOpaque) {
@@ -291,11 +300,8 @@ TEST(PixelOps, BoxBlurEqualsThePlainRunningSumsForEveryRadius) {
         for (size_t k = 0; k < sizeof shapes / sizeof shapes[0]; k++) {
             int w = shapes[k][0], h = shapes[k][1];
             if (radius > 300 && w * h > 100 && k != 7) continue;
-            std::vector<uint32_t> image((size_t)w * h);
             // Mostly random bytes; some images all 255 reach the largest sums.
-            bool white = random() % 4 == 0;
-            for (uint32_t& p : image)
-                p = white ? 0xFFFFFFFFu : (uint32_t)random();
+            const std::vector<uint32_t> image = RandomPixels(random, w, h);
             std::vector<uint32_t> want = image, got = image;
             RefBlurRows(want.data(), w, h, radius);
             BoxBlurRows(got.data(), w, h, radius);
@@ -318,10 +324,7 @@ TEST(PixelOps, BoxBlurBaselineVectorsEqualThePlainRunningSums) {
     for (int radius = 1; radius <= 300; radius++)
         for (const auto& shape : shapes) {
             int w = shape[0], h = shape[1];
-            std::vector<uint32_t> image((size_t)w * h);
-            bool white = random() % 4 == 0;
-            for (uint32_t& p : image)
-                p = white ? 0xFFFFFFFFu : (uint32_t)random();
+            const std::vector<uint32_t> image = RandomPixels(random, w, h);
             std::vector<uint32_t> want = image, got = image;
             RefBlurRows(want.data(), w, h, radius);
             BoxBlurRows(got.data(), w, h, radius);
@@ -335,13 +338,9 @@ TEST(PixelOps, BoxBlurBaselineVectorsEqualThePlainRunningSums) {
     BoxBlurUseBaselineVectors(false);
 }
 
-// Blurs the rows of a random w x h image (all white one time in four: every
-// sum at its largest) and compares with the plain running sums.
+// Blurs the rows of a random w x h image and compares with the plain running sums.
 static bool RowBlurMatchesReference(std::mt19937& random, int w, int h, int radius) {
-    std::vector<uint32_t> image((size_t)w * h);
-    const bool white = random() % 4 == 0;
-    for (uint32_t& p : image)
-        p = white ? 0xFFFFFFFFu : (uint32_t)random();
+    const std::vector<uint32_t> image = RandomPixels(random, w, h);
     std::vector<uint32_t> want = image, got = image;
     RefBlurRows(want.data(), w, h, radius);
     BoxBlurRows(got.data(), w, h, radius);
