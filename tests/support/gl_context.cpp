@@ -8,7 +8,22 @@
 
 namespace {
 int gOpenWidth = 0, gOpenHeight = 0;
+
+// The X server's first events for a new window (enter, keymap, expose) reset
+// SDL's modifier state when they are read. On a slow server they can come in
+// the middle of a test that holds Shift with SDL_SetModState, so wait here
+// until the expose, which comes after them, has been read. The events stay
+// queued for the test.
+void WaitForTheWindowsFirstEvents() {
+    const Uint32 start = SDL_GetTicks();
+    SDL_Event e;
+    while (SDL_GetTicks() - start < 2000) {
+        SDL_PumpEvents();
+        if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_VIDEOEXPOSEMASK) > 0) return;
+        SDL_Delay(1);
+    }
 }
+} // namespace
 
 GLContext::GLContext(int width, int height) : w(width), h(height) {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) {
@@ -18,6 +33,8 @@ GLContext::GLContext(int width, int height) : w(width), h(height) {
     if (gOpenWidth != width || gOpenHeight != height) {
         if (!SDL_SetVideoMode(width, height, 0, SDL_OPENGL))
             ADD_FAILURE() << "no OpenGL window (is DISPLAY set?): " << SDL_GetError();
+        else
+            WaitForTheWindowsFirstEvents();
         gOpenWidth = width;
         gOpenHeight = height;
         glewExperimental = GL_TRUE;
