@@ -55,14 +55,15 @@ TEST(PlayerTest, UnreadableMusicIsReportedAndThePlayerGoesOnSilently) {
 // A looping player runs until the user stops it: Escape ends it normally.
 TEST(PlayerTest, LoopsUntilEscape) {
     // The player's window is "Trellic" exactly; an editor's names its demo.
+    // Other tests may have a player open at the same time: look for this one's.
     ScratchDir dir;
     WriteTestDemo(dir, "Fenk.xml", PluginPath("RecordPlugin"), {"Effect1"}, "Effect1", {1}, 200);
     std::string cmd =
         "cd '" + dir.path() +
         "' && ('" TRELLIC_BIN_DIR "/Trellic' --play --loop --size 64x48 "
-        "& p=$!; for i in $(seq 1 50); do xdotool search --name '^Trellic$' >/dev/null 2>&1 && break; "
+        "& p=$!; for i in $(seq 1 50); do xdotool search --all --pid $p --name '^Trellic$' >/dev/null 2>&1 && break; "
         "sleep 0.1; done; sleep 1; kill -0 $p || exit 90; "
-        "xdotool search --name '^Trellic$' windowfocus --sync key Escape; "
+        "xdotool search --all --pid $p --name '^Trellic$' windowfocus --sync key Escape; "
         "for i in $(seq 1 150); do kill -0 $p 2>/dev/null || break; sleep 0.1; done; "
         "if kill -0 $p 2>/dev/null; then kill $p; exit 91; fi; wait $p)";
     int status = system(cmd.c_str());
