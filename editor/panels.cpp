@@ -262,8 +262,9 @@ void BuildEventPanel(int track, int event) {
     place(layout.deleteEvent, "Delete Event", kRed, DeleteEventCommand);
     place(layout.moveUp, "Move Track Up", kWhite, MoveEventUp);
     place(layout.moveDown, "Move Track Down", kWhite, MoveEventDown);
-    // The unit of both time fields, right of the length field.
-    AddToPanel(new Label(x0 + 220, 25, "1/10 s", kWhite));
+    // The unit of both time fields, right of the length field: they hold
+    // milliseconds / 10.
+    AddToPanel(new Label(x0 + 220, 25, "1/100 s", kWhite));
 }
 
 namespace {

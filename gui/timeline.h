@@ -87,7 +87,7 @@ class TimelineEventBlock : public Widget {
 
 class ParamGraph;
 
-// Start and length of an event in tenths of a second, written back to the event
+// Start and length of an event in hundredths of a second, written back to the event
 // whenever an edit of either field ends with a change.
 class EventTimeEditor : public Widget {
   public:
@@ -103,8 +103,8 @@ class EventTimeEditor : public Widget {
 
     uint32_t track;
     uint32_t event;
-    unsigned start;  // 1/10 s
-    unsigned length; // 1/10 s
+    unsigned start;  // 1/100 s
+    unsigned length; // 1/100 s
     bool startFocused = false;
     bool lengthFocused = false;
     UIntField* startField;

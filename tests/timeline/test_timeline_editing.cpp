@@ -152,7 +152,7 @@ TEST_F(BlockDrags, MoveInTimeWithoutSnappingIsOneUndoStep) {
     EXPECT_EQ(2500u, Start(0, 1));
     EXPECT_EQ(3500u, End(0, 1));
     EXPECT_EQ(steps + 1, e.app().undo.StepCount());
-    // The event panel follows: start 250, length 100 tenths.
+    // The event panel follows: start 250, length 100 hundredths.
     EXPECT_EQ(0, e.screen().selectedTrack);
     EXPECT_EQ(1, e.screen().selectedEvent);
     EventTimeEditor* times = nullptr;

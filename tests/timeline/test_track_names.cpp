@@ -6,6 +6,7 @@
 
 #include "editing_fixture.h"
 #include "gl_context.h"
+#include "safety_helpers.h"
 #include "timeline.h"
 
 namespace {
@@ -49,8 +50,14 @@ TEST(TrackNames, TypedInTheTrackPanelShownInTheRowAndUndone) {
 
 TEST(TimeUnits, BesideTheEventTimesAndTheDuration) {
     EditingFixture e;
-    e.Click(240, RowY(0));
-    EXPECT_GE(e.FindPanelText("1/10 s"), 0);
+    e.Click(240, RowY(0)); // the event of 2000 .. 3000 ms
+    // The fields hold milliseconds / 10, and the unit says so.
+    EventTimeEditor* times = PanelWidget<EventTimeEditor>(e);
+    ASSERT_NE(nullptr, times);
+    EXPECT_STREQ("200", times->startField->GetText());
+    EXPECT_STREQ("100", times->lengthField->GetText());
+    EXPECT_GE(e.FindPanelText("1/100 s"), 0);
+    EXPECT_EQ(-1, e.FindPanelText("1/10 s"));
     EXPECT_EQ(-1, e.FindPanelText("ms"));
     e.Click(kDemoInfoX, kDemoInfoY);
     EXPECT_GE(e.FindPanelText("ms"), 0);
