@@ -52,6 +52,27 @@ bool BlockSpan(const TimelineView& v, uint32_t start, uint32_t end, int& bx, int
     return true;
 }
 
+// Whether an event's block goes without its black left edge: it and the block
+// before it in the track are both shorter than the minimum width, and it starts
+// at most a pixel after that one. Drawn, its edge would cover the other's fill,
+// and a track of short events packed closer than the pixels (flashes on every
+// beat, seen over the whole demo) would show as a black bar instead of blocks.
+bool InDenseRun(const TimelineView& v, uint32_t track, uint32_t event) {
+    EditorApp* app = App();
+    if (event == 0) return false;
+    const double f = v.Scale();
+    auto shortBlock = [&](uint32_t i) {
+        return std::trunc((double)(uint32_t)(app->EventEnd(track, i) - app->EventStart(track, i)) * f) <
+               kMinBlockWidth;
+    };
+    if (!shortBlock(event) || !shortBlock(event - 1)) return false;
+    int bx, bw, px, pw;
+    if (!BlockSpan(v, app->EventStart(track, event), app->EventEnd(track, event), bx, bw) ||
+        !BlockSpan(v, app->EventStart(track, event - 1), app->EventEnd(track, event - 1), px, pw))
+        return false;
+    return bx - px <= 1;
+}
+
 // Clips a block to the axis, columns left .. right - 1: false when none of it
 // shows; cutLeft when its left edge (and so its black edge) is cut off.
 bool ClipBlockToAxis(int left, int right, int& bx, int& bw, bool& cutLeft) {
@@ -279,7 +300,7 @@ void DrawTimelineRows(const TimelineView& v, uint32_t first, uint32_t last, uint
                 painter.Fill(strip, bx + bw + 1 - left, 1, kWhite);
             }
             painter.Fill(strip, bx - left, bw, fill);
-            if (!cutLeft) painter.Fill(strip, bx - left, 1, 0); // the black left edge
+            if (!cutLeft && !InDenseRun(v, k, i)) painter.Fill(strip, bx - left, 1, 0); // the black left edge
         }
     }
     painter.Draw(left, tops, gapColour);
@@ -429,7 +450,7 @@ void TimelineEventBlock::draw() {
         drawRect(bx - 2, y - 2, bw + 4, 16, kWhite);
     }
     fillRect(bx, y, bw, kTrackRowHeight, fill);
-    if (!cutLeft) drawVLine(bx, y, kTrackRowHeight, 0);
+    if (!cutLeft && !InDenseRun(v, track, event)) drawVLine(bx, y, kTrackRowHeight, 0);
 }
 
 bool TimelineEventBlock::click(int px, int py, int) {

@@ -117,4 +117,28 @@ TEST(TimelineDefaultView, ZoomedAndScrolledRowsAt800x600) {
     EXPECT_EQ(12u, EditorTimelineView().firstRow); // the view stayed where it was put
 }
 
+// Short events packed closer than two pixels run together as one green
+// stretch, only the run's first block keeping its black edge (each edge drawn
+// would cover the block before, and the row would show black); two pixels
+// apart, every block keeps its edge. 870400 ms over 680 pixels: 1280 ms a
+// pixel, so the blocks of 100 ms are 3 pixels wide at x = 110 + start / 1280.
+TEST(TimelineDenseBlocks, ShortEventsWithinAPixelShowAsOneRun) {
+    EditorFixture f(800, 600);
+    OpenGeneratedDemo(f, "dense.xml", 1, 600, 100, 1280, 0, 870400);
+    PumpEditor();
+    const int y = TrackRowTop(0) + 6;
+    auto rgb = [&](int x) { return GLContext::ReadPixel(x, y, 600) & 0xFFFFFF; };
+    EXPECT_EQ(0u, rgb(110));
+    for (int x = 111; x <= 711; x++)
+        ASSERT_EQ(0x60A060u, rgb(x)) << x;
+    EXPECT_NE(0x60A060u, rgb(712)); // the row after the last block
+
+    OpenGeneratedDemo(f, "apart.xml", 1, 300, 100, 2560, 0, 870400);
+    PumpEditor();
+    for (int e = 0; e < 300; e++) {
+        ASSERT_EQ(0u, rgb(110 + 2 * e)) << e;
+        ASSERT_EQ(0x60A060u, rgb(111 + 2 * e)) << e;
+    }
+}
+
 } // namespace
