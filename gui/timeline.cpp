@@ -39,8 +39,9 @@ int AxisEnd() {
 }
 
 // Left edge and width of an event's block, unclipped, at least kMinBlockWidth
-// wide; false when the axis has no scale.
-bool BlockSpan(const TimelineView& v, uint32_t start, uint32_t end, int& bx, int& bw) {
+// wide (widened, if given, tells whether it was narrower); false when the axis
+// has no scale.
+bool BlockSpan(const TimelineView& v, uint32_t start, uint32_t end, int& bx, int& bw, bool* widened = nullptr) {
     const double f = v.Scale();
     if (f <= 0) return false;
     // Far off the axis is far enough; keeps the sums below in range.
@@ -49,28 +50,22 @@ bool BlockSpan(const TimelineView& v, uint32_t start, uint32_t end, int& bx, int
     const double w = std::trunc((double)(uint32_t)(end - start) * f);
     bx = (int)std::max(-kFar, std::min(kFar, x));
     bw = std::max(kMinBlockWidth, (int)std::min(kFar, w));
+    if (widened) *widened = w < kMinBlockWidth;
     return true;
 }
 
-// Whether an event's block goes without its black left edge: it and the block
-// before it in the track are both shorter than the minimum width, and it starts
-// at most a pixel after that one. Drawn, its edge would cover the other's fill,
-// and a track of short events packed closer than the pixels (flashes on every
-// beat, seen over the whole demo) would show as a black bar instead of blocks.
-bool InDenseRun(const TimelineView& v, uint32_t track, uint32_t event) {
-    EditorApp* app = App();
-    if (event == 0) return false;
-    const double f = v.Scale();
-    auto shortBlock = [&](uint32_t i) {
-        return std::trunc((double)(uint32_t)(app->EventEnd(track, i) - app->EventStart(track, i)) * f) <
-               kMinBlockWidth;
-    };
-    if (!shortBlock(event) || !shortBlock(event - 1)) return false;
-    int bx, bw, px, pw;
-    if (!BlockSpan(v, app->EventStart(track, event), app->EventEnd(track, event), bx, bw) ||
-        !BlockSpan(v, app->EventStart(track, event - 1), app->EventEnd(track, event - 1), px, pw))
-        return false;
-    return bx - px <= 1;
+// Where a block starts and whether it was widened to the minimum width.
+struct BlockStart {
+    int x = 0;
+    bool widened = false;
+};
+
+// A widened block starting at most a pixel after the widened block before it
+// in the track goes without its black left edge: drawn, the edge would cover
+// that block's fill, and a track of short events packed closer than the pixels
+// (flashes on every beat, seen over the whole demo) would show as a black bar.
+bool JoinsDenseRun(BlockStart block, BlockStart before) {
+    return block.widened && before.widened && block.x - before.x <= 1;
 }
 
 // Clips a block to the axis, columns left .. right - 1: false when none of it
@@ -285,9 +280,14 @@ void DrawTimelineRows(const TimelineView& v, uint32_t first, uint32_t last, uint
             if (mx >= left && mx <= right) painter.Fill(strip, mx - left, 1, kMarkerColour);
         }
         const uint32_t n = app->EventCount(k);
+        BlockStart before;
         for (uint32_t i = 0; i < n; i++) {
             int bx, bw;
-            if (!BlockSpan(v, app->EventStart(k, i), app->EventEnd(k, i), bx, bw)) break;
+            BlockStart here;
+            if (!BlockSpan(v, app->EventStart(k, i), app->EventEnd(k, i), bx, bw, &here.widened)) break;
+            here.x = bx;
+            const bool joins = i > 0 && JoinsDenseRun(here, before);
+            before = here;
             bool cutLeft;
             if (!ClipBlockToAxis(left, right, bx, bw, cutLeft)) continue;
             const bool hidden = app->GetEventHidden(k, i);
@@ -300,7 +300,7 @@ void DrawTimelineRows(const TimelineView& v, uint32_t first, uint32_t last, uint
                 painter.Fill(strip, bx + bw + 1 - left, 1, kWhite);
             }
             painter.Fill(strip, bx - left, bw, fill);
-            if (!cutLeft && !InDenseRun(v, k, i)) painter.Fill(strip, bx - left, 1, 0); // the black left edge
+            if (!cutLeft && !joins) painter.Fill(strip, bx - left, 1, 0); // the black left edge
         }
     }
     painter.Draw(left, tops, gapColour);
@@ -438,8 +438,16 @@ void TimelineEventBlock::draw() {
     if (!app || event >= app->EventCount(track)) return;
     const TimelineView& v = EditorTimelineView();
     int bx, bw;
-    if (!v.RowVisible(track) || !BlockSpan(v, app->EventStart(track, event), app->EventEnd(track, event), bx, bw))
+    BlockStart here, before;
+    if (!v.RowVisible(track) ||
+        !BlockSpan(v, app->EventStart(track, event), app->EventEnd(track, event), bx, bw, &here.widened))
         return;
+    here.x = bx;
+    int pw;
+    const bool joins = event > 0 &&
+                       BlockSpan(v, app->EventStart(track, event - 1), app->EventEnd(track, event - 1), before.x,
+                                 pw, &before.widened) &&
+                       JoinsDenseRun(here, before);
     bool cutLeft;
     if (!ClipBlockToAxis(kTimelineLeft, AxisEnd(), bx, bw, cutLeft)) return;
     const int y = v.RowTop(track);
@@ -450,7 +458,7 @@ void TimelineEventBlock::draw() {
         drawRect(bx - 2, y - 2, bw + 4, 16, kWhite);
     }
     fillRect(bx, y, bw, kTrackRowHeight, fill);
-    if (!cutLeft && !InDenseRun(v, track, event)) drawVLine(bx, y, kTrackRowHeight, 0);
+    if (!cutLeft && !joins) drawVLine(bx, y, kTrackRowHeight, 0);
 }
 
 bool TimelineEventBlock::click(int px, int py, int) {
